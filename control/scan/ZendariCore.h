@@ -1,0 +1,65 @@
+// The name-search control without any GUI: the two properties and eight methods of the
+// dispatch interface, on CP949 text. The dispatch library, the command-line host and the
+// tests all drive the engine through this one class; messages and scan progress come back
+// through ControlHost, so no Qt type crosses here.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+
+namespace zendari {
+
+// What the engine asks of whoever hosts it. All text is CP949.
+class ControlHost {
+public:
+    virtual ~ControlHost() = default;
+
+    // A modal message box owned by the control's window, OK button only.
+    virtual void show_message(std::string_view caption, std::string_view text) = 0;
+
+    // A scan runs between scan_begin and scan_end. `text` is the progress window's first
+    // text; `total` is the page size (the bar runs from 0 to total).
+    virtual void scan_begin(std::string_view title, std::string_view text, std::int32_t total) = 0;
+    // Called once per name walked, with i counting from 1 and the per-name progress text.
+    // The host pumps its events here (as often as it likes; at most a few dozen times a
+    // second is plenty) and returns true once the user has cancelled.
+    virtual bool scan_step(std::int32_t i, std::string_view text) = 0;
+    virtual void scan_end() = 0;
+};
+
+// Process-wide readers (index handles, dong table, filter window, record reader) are built
+// once per process and shared by every ZendariCore object, as the control's instances share
+// them; per-object state is the two property values, the result cursor and the scan state.
+class ZendariCore {
+public:
+    explicit ZendariCore(ControlHost& host);
+    ~ZendariCore();
+    ZendariCore(const ZendariCore&) = delete;
+    ZendariCore& operator=(const ZendariCore&) = delete;
+
+    // DISPID 1. Writing 1 initialises the process-wide readers; 2 and 3 show their notices.
+    std::int32_t init_db() const;
+    void set_init_db(std::int32_t value);
+
+    // DISPID 2. Writing selects a region name index; -1 after a failure.
+    std::int32_t local() const;
+    void set_local(std::int32_t code);
+
+    bool find_key(std::string_view key);                       // DISPID 3
+    std::string get_next();                                     // DISPID 4
+    bool set_result(std::int32_t rep, std::int32_t cnt);        // DISPID 5
+    std::string get_result();                                   // DISPID 6
+    std::string get_all_result(std::string_view loc);           // DISPID 8
+    std::string get_loc_next(std::string_view loc, std::int32_t cnt);  // DISPID 9
+    std::string get_loc_sung(std::string_view loc, std::int32_t cnt,
+                             std::string_view sung);            // DISPID 10
+
+private:
+    struct State;
+    ControlHost& host_;
+    std::unique_ptr<State> state_;
+};
+
+}  // namespace zendari
