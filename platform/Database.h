@@ -1,0 +1,86 @@
+// A thin RAII layer over one SQLCipher database file: the operations the program's Jet code
+// used (open shared or exclusive, read-only or read-write, with the database secret; create;
+// execute; transactions; prepared statements; recordsets). UTF-8 text throughout, user text
+// always bound as a parameter, every failure returned as a Status.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <initializer_list>
+#include <memory>
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "DbValue.h"
+#include "Recordset.h"
+#include "Statement.h"
+#include "Status.h"
+
+struct sqlite3;
+
+namespace telvia {
+
+enum class OpenShare { kShared, kExclusive };
+enum class OpenAccess { kReadOnly, kReadWrite };
+
+class Database {
+public:
+    Database() = default;
+    Database(Database&&) noexcept = default;
+    Database& operator=(Database&&) noexcept = default;
+    Database(const Database&) = delete;
+    Database& operator=(const Database&) = delete;
+    // Closes the connection and releases its locks; statements and recordsets still around
+    // are finalized first and report kMisuse from then on.
+    ~Database() = default;
+
+    // Opens an existing file with `secret` as its key and proves the key by reading the
+    // schema. A missing file gives kNotFound, a wrong secret kWrongSecret; on failure `out`
+    // is left closed. Exclusive read-write takes the exclusive lock now and keeps it, so no
+    // other connection can read or write; exclusive read-only keeps a shared lock for the
+    // connection's life, so others may read but nobody can write.
+    static Status open(const std::filesystem::path& file, std::string_view secret, OpenShare share,
+                       OpenAccess access, Database& out);
+    // Creates a new encrypted file (kExists when something is already there) and leaves it
+    // open shared read-write.
+    static Status create(const std::filesystem::path& file, std::string_view secret, Database& out);
+
+    bool is_open() const noexcept { return db_ != nullptr; }
+    bool read_only() const noexcept { return read_only_; }
+    const std::filesystem::path& path() const noexcept { return path_; }
+    void close() noexcept { db_.reset(); }
+
+    // One statement with `params` bound to ?1..?n in order; any rows it yields are dropped.
+    Status execute(std::string_view sql, std::span<const DbValue> params);
+    Status execute(std::string_view sql, std::initializer_list<DbValue> params = {}) {
+        return execute(sql, std::span<const DbValue>(params.begin(), params.size()));
+    }
+    // Several ;-separated statements without parameters (schema scripts).
+    Status execute_script(std::string_view sql);
+
+    Status begin_transaction() { return execute_script("BEGIN"); }
+    Status commit() { return execute_script("COMMIT"); }
+    Status rollback() { return execute_script("ROLLBACK"); }
+
+    // A statement compiled once and run many times (bulk inserts). It must not outlive *this.
+    Status prepare(std::string_view sql, Statement& out);
+    // A recordset over a query. It must not outlive *this.
+    Status open_recordset(std::string_view sql, std::span<const DbValue> params, Recordset& out);
+    Status open_recordset(std::string_view sql, Recordset& out,
+                          std::initializer_list<DbValue> params = {}) {
+        return open_recordset(sql, std::span<const DbValue>(params.begin(), params.size()), out);
+    }
+
+    // Rows touched by the last INSERT/UPDATE/DELETE, and the last inserted row id.
+    std::int64_t changes() const noexcept;
+    std::int64_t last_insert_rowid() const noexcept;
+
+private:
+    static void close_connection(sqlite3* db) noexcept;
+    std::shared_ptr<sqlite3> db_;  // statements hold it weakly
+    std::filesystem::path path_;
+    bool read_only_ = false;
+};
+
+}  // namespace telvia
