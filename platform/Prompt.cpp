@@ -1,0 +1,102 @@
+#include "Prompt.h"
+
+#include <QApplication>
+#include <QInputDialog>
+#include <QMessageBox>
+
+namespace {
+
+// The installed prompt: one of the few program-wide values, set only through PromptInstaller.
+Prompt* g_installed = nullptr;
+
+QMessageBox::Icon toQtIcon(PromptIcon icon) {
+    switch (icon) {
+        case PromptIcon::Information:
+            return QMessageBox::Information;
+        case PromptIcon::Question:
+            return QMessageBox::Question;
+        case PromptIcon::Warning:
+            return QMessageBox::Warning;
+        case PromptIcon::Error:
+            return QMessageBox::Critical;
+        case PromptIcon::None:
+            break;
+    }
+    return QMessageBox::NoIcon;
+}
+
+QMessageBox::StandardButtons toQtButtons(PromptButtons buttons) {
+    switch (buttons) {
+        case PromptButtons::Ok:
+            return QMessageBox::Ok;
+        case PromptButtons::OkCancel:
+            return QMessageBox::Ok | QMessageBox::Cancel;
+        case PromptButtons::YesNo:
+            return QMessageBox::Yes | QMessageBox::No;
+        case PromptButtons::RetryCancel:
+            return QMessageBox::Retry | QMessageBox::Cancel;
+        case PromptButtons::YesNoCancel:
+            return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
+    }
+    return QMessageBox::Ok;
+}
+
+}  // namespace
+
+QWidget* QtPrompt::owner() const {
+    return m_parent ? m_parent.data() : QApplication::activeWindow();
+}
+
+PromptAnswer QtPrompt::message(const MessageRequest& request) {
+    if (request.beep) QApplication::beep();
+    QMessageBox box(toQtIcon(request.icon), request.title, request.text,
+                    toQtButtons(request.buttons), owner());
+    switch (box.exec()) {
+        case QMessageBox::Ok:
+            return PromptAnswer::Ok;
+        case QMessageBox::Yes:
+            return PromptAnswer::Yes;
+        case QMessageBox::No:
+            return PromptAnswer::No;
+        case QMessageBox::Retry:
+            return PromptAnswer::Retry;
+        default:
+            break;
+    }
+    // Esc or the close box: the safe answer of the box.
+    if (request.buttons == PromptButtons::Ok) return PromptAnswer::Ok;
+    if (request.buttons == PromptButtons::YesNo) return PromptAnswer::No;
+    return PromptAnswer::Cancel;
+}
+
+std::optional<QString> QtPrompt::input(const InputRequest& request) {
+    bool ok = false;
+    const QString text = QInputDialog::getText(owner(), request.title, request.prompt,
+                                               QLineEdit::Normal, request.defaultText, &ok);
+    if (!ok) return std::nullopt;
+    return text;
+}
+
+Prompt& activePrompt() {
+    if (g_installed) return *g_installed;
+    static QtPrompt fallback;
+    return fallback;
+}
+
+PromptInstaller::PromptInstaller(Prompt& prompt) : m_previous(g_installed) {
+    g_installed = &prompt;
+}
+
+PromptInstaller::~PromptInstaller() {
+    g_installed = m_previous;
+}
+
+PromptAnswer msgBox(const QString& text, PromptButtons buttons, PromptIcon icon,
+                    const QString& title, Beep beep) {
+    return activePrompt().message({title, text, icon, buttons, beep == Beep::Yes});
+}
+
+std::optional<QString> inputBox(const QString& prompt, const QString& title,
+                                const QString& defaultText) {
+    return activePrompt().input({title, prompt, defaultText});
+}
