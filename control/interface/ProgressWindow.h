@@ -1,0 +1,58 @@
+// The scan's progress window: a small topmost window with two lines of text, a smooth bar
+// and a cancel button. While it lives the application's main window is disabled; Esc or the
+// button cancels. Its position is kept in the control's own profile ("Settings", "X"/"Y").
+#pragma once
+
+#include <QWidget>
+
+class QLabel;
+class QProgressBar;
+class QPushButton;
+
+namespace zendari {
+
+class ProgressWindow : public QWidget {
+    Q_OBJECT
+public:
+    // `mainWindow` is disabled for the window's lifetime (may be null).
+    ProgressWindow(const QString& title, bool smooth, QWidget* owner, QWidget* mainWindow);
+    ~ProgressWindow() override;
+
+    void setRange(int lower, int upper);
+    void setStep(int step) { m_step = step; }
+    void setText(const QString& text);
+    void stepIt();
+    // Lets pending events run (keys and clicks reach the window); returns true once cancelled.
+    bool pump();
+    bool isCancelled() const { return m_cancelled; }
+    int position() const { return m_position; }
+    QString text() const;
+
+    // Where the window keeps its position: the control's profile in the Windows directory.
+    static QString profilePath();
+
+public slots:
+    void cancel();
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void placeFromProfile();
+    void savePosition();
+
+    QString m_title;
+    QLabel* m_text = nullptr;
+    QProgressBar* m_bar = nullptr;
+    QPushButton* m_cancel = nullptr;
+    QWidget* m_mainWindow = nullptr;
+    int m_lower = 0;
+    int m_upper = 100;
+    int m_step = 1;
+    int m_position = 0;
+    int m_lastPercent = 0;
+    bool m_cancelled = false;
+};
+
+}  // namespace zendari

@@ -1,0 +1,61 @@
+#include "QtControlHost.h"
+
+#include <QWidget>
+
+#include "../data/Cp949.h"
+#include "Prompt.h"
+
+namespace zendari {
+namespace {
+// Pump events and repaint at most this often; the scan itself never waits on the window.
+constexpr qint64 kPumpIntervalMs = 30;
+}  // namespace
+
+QString fromCp949(std::string_view text) {
+    if (auto utf16 = cp949_to_utf16(text))
+        return QString::fromUtf16(utf16->data(), static_cast<qsizetype>(utf16->size()));
+    return QString::fromLocal8Bit(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+QtControlHost::QtControlHost(QWidget* control) : m_control(control) {}
+
+QtControlHost::~QtControlHost() = default;
+
+void QtControlHost::show_message(std::string_view caption, std::string_view text) {
+    MessageRequest request;
+    request.title = fromCp949(caption);
+    request.text = fromCp949(text);
+    request.icon = PromptIcon::None;
+    request.buttons = PromptButtons::Ok;
+    activePrompt().message(request);
+}
+
+void QtControlHost::scan_begin(std::string_view title, std::string_view text, std::int32_t total) {
+    QWidget* mainWindow = m_control ? m_control->window() : nullptr;
+    QWidget* owner = m_scanOwner ? m_scanOwner.data() : m_control;
+    m_progress = std::make_unique<ProgressWindow>(fromCp949(title), true, owner, mainWindow);
+    m_progress->setRange(0, total);
+    m_progress->setStep(1);
+    m_progress->setText(fromCp949(text));
+    emit scanStarted(m_progress.get());
+    m_progress->pump();
+    m_sincePump.start();
+}
+
+bool QtControlHost::scan_step(std::int32_t i, std::string_view text) {
+    if (!m_progress) return false;
+    m_progress->stepIt();
+    // The first name always pumps, so a key pressed before the scan began is seen at once.
+    if (i == 1 || m_sincePump.elapsed() >= kPumpIntervalMs) {
+        m_progress->setText(fromCp949(text));
+        m_sincePump.restart();
+        return m_progress->pump();
+    }
+    return m_progress->isCancelled();
+}
+
+void QtControlHost::scan_end() {
+    m_progress.reset();
+}
+
+}  // namespace zendari

@@ -1,0 +1,49 @@
+// The engine's host inside the control library: the engine's messages become message boxes
+// through the prompt seam, and a scan's progress drives a ProgressWindow that keeps the
+// application's main window disabled and is pumped at most a few dozen times a second.
+#pragma once
+
+#include <QElapsedTimer>
+#include <QPointer>
+#include <memory>
+
+#include "../scan/ZendariCore.h"
+#include "ProgressWindow.h"
+
+class QWidget;
+
+namespace zendari {
+
+class QtControlHost final : public QObject, public ControlHost {
+    Q_OBJECT
+public:
+    // `control` is the control's own window: the owner of its boxes; its top-level window is
+    // the main window a scan disables.
+    explicit QtControlHost(QWidget* control);
+    ~QtControlHost() override;
+
+    void show_message(std::string_view caption, std::string_view text) override;
+    void scan_begin(std::string_view title, std::string_view text, std::int32_t total) override;
+    bool scan_step(std::int32_t i, std::string_view text) override;
+    void scan_end() override;
+
+    // The window that owns the progress window while a scan runs (the scan dialog).
+    void setScanOwner(QWidget* owner) { m_scanOwner = owner; }
+    ProgressWindow* progressWindow() const { return m_progress.get(); }
+
+signals:
+    // A scan's progress window has just been shown; tests use it to press keys there.
+    void scanStarted(zendari::ProgressWindow* window);
+
+private:
+    QWidget* m_control;
+    QPointer<QWidget> m_scanOwner;
+    std::unique_ptr<ProgressWindow> m_progress;
+    QElapsedTimer m_sincePump;
+    QString m_firstText;
+};
+
+// CP949 text of the engine as a QString; undecodable bytes become U+FFFD rather than nothing.
+QString fromCp949(std::string_view text);
+
+}  // namespace zendari

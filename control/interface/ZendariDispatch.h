@@ -1,0 +1,102 @@
+// The control's type library, as the hosts see it: dispatch identifiers, invocation kinds,
+// the variant that carries arguments and results, and the late-bound interface itself.
+// The main program never links against the control; it loads the library by file name,
+// creates the control through the exported factory and calls Invoke by DISPID. Strings cross
+// as UTF-16 (the control converts to and from CP949 inside).
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <string>
+#include <string_view>
+#include <variant>
+
+class QWidget;
+
+namespace zendari {
+
+using DispId = std::int32_t;
+
+// Dispatch members of _DZendari. The numbers are the interface: hosts bind by them.
+inline constexpr DispId kDispInitDB = 1;
+inline constexpr DispId kDispSetLocal = 2;
+inline constexpr DispId kDispFindKey = 3;
+inline constexpr DispId kDispGetNext = 4;
+inline constexpr DispId kDispSetResult = 5;
+inline constexpr DispId kDispGetResult = 6;
+inline constexpr DispId kDispGetAllResult = 8;
+inline constexpr DispId kDispGetLocNext = 9;
+inline constexpr DispId kDispGetLocSung = 10;
+inline constexpr DispId kDispAboutBox = -552;  // DISPID_ABOUTBOX
+inline constexpr DispId kDispUnknown = -1;     // DISPID_UNKNOWN
+
+// Invocation kinds, with the values of the dispatch convention so they may be or-ed.
+enum class InvokeKind : std::uint16_t { Method = 1, PropertyGet = 2, PropertyPut = 4 };
+
+// Result codes of Invoke, with the values of the dispatch convention.
+enum class DispResult : std::int32_t {
+    Ok = 0,
+    MemberNotFound = static_cast<std::int32_t>(0x80020003u),
+    TypeMismatch = static_cast<std::int32_t>(0x80020005u),
+    BadParamCount = static_cast<std::int32_t>(0x8002000Eu),
+    NotInitialised = static_cast<std::int32_t>(0x8000FFFFu),  // E_UNEXPECTED
+};
+
+// VT_EMPTY, VT_I4 (long), VT_BOOL, VT_BSTR. The caller owns every result it receives.
+using Variant = std::variant<std::monostate, std::int32_t, bool, std::u16string>;
+
+// Type of one parameter or result in the member table.
+enum class VarType : std::uint8_t { Empty, Long, Bool, Text };
+
+// One row of the dispatch table: what a host needs to bind and type-check a call.
+struct MemberInfo {
+    std::string_view name;
+    DispId id;
+    bool is_property;                 // read/write long property with change notification
+    VarType result;                   // Empty for a method without a result
+    std::span<const VarType> params;  // in order
+};
+
+// Receives property change notifications (the control's properties are bindable).
+class PropertyNotifySink {
+public:
+    virtual ~PropertyNotifySink() = default;
+    virtual void on_changed(DispId id) = 0;
+};
+
+// The late-bound interface the control offers.
+class DispatchObject {
+public:
+    virtual ~DispatchObject() = default;
+    // Name to DISPID, case-insensitive as the dispatch convention has it; kDispUnknown if none.
+    virtual DispId get_id_of_name(std::string_view name) const = 0;
+    // The member table (every member of _DZendari).
+    virtual std::span<const MemberInfo> members() const = 0;
+    // Runs one member. `args` in declaration order. The result is left empty for puts and
+    // for methods without a result.
+    virtual DispResult invoke(DispId id, InvokeKind kind, std::span<const Variant> args,
+                              Variant& result) = 0;
+    // Connection point for property change notification; nullptr removes the sink.
+    virtual void advise_property_notify(PropertyNotifySink* sink) = 0;
+    // The control's window, for a container that places it.
+    virtual QWidget* widget() = 0;
+};
+
+// Exported entry points of the control library (C linkage, looked up by name).
+// zendari_create_control makes a control as a child of `parent` (may be null) and returns an
+// object that the host releases with zendari_release_control, never with delete.
+extern "C" {
+using CreateControlFn = DispatchObject* (*)(QWidget* parent);
+using ReleaseControlFn = void (*)(DispatchObject*);
+using RegisterServerFn = std::int32_t (*)();
+}
+inline constexpr const char* kCreateControlSymbol = "zendari_create_control";
+inline constexpr const char* kReleaseControlSymbol = "zendari_release_control";
+inline constexpr const char* kRegisterServerSymbol = "DllRegisterServer";
+inline constexpr const char* kUnregisterServerSymbol = "DllUnregisterServer";
+
+// File name of the control library; hosts look for it beside their own executable.
+inline constexpr const char* kControlLibraryName = "Zendari20.so";
+inline constexpr const char* kProgId = "Zendari.ZendariCtrl.1";
+
+}  // namespace zendari

@@ -1,0 +1,177 @@
+// The control library as its hosts see it: loaded by file name, bound by DISPID.
+#include <QSignalSpy>
+#include <QWidget>
+#include <set>
+
+#include <gtest/gtest.h>
+
+#include "SampleCd.h"
+#include "ScriptedPrompt.h"
+#include "ZendariClient.h"
+
+using namespace zendari;
+
+namespace {
+
+class NotifySink final : public PropertyNotifySink {
+public:
+    void on_changed(DispId id) override { changed.push_back(id); }
+    std::vector<DispId> changed;
+};
+
+class DispatchTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(cd.ok()) << cd.log().toStdString();
+        ASSERT_TRUE(client.load(QStringLiteral(ZENDARI_LIBRARY_PATH), &host))
+            << client.errorString().toStdString();
+    }
+    Variant call(DispId id, InvokeKind kind, std::vector<Variant> args, DispResult* rc = nullptr) {
+        Variant result;
+        const DispResult r = client.control()->invoke(id, kind, args, result);
+        if (rc) *rc = r;
+        return result;
+    }
+    QString text(const Variant& v) {
+        const auto* s = std::get_if<std::u16string>(&v);
+        return s ? QString::fromUtf16(s->data(), s->size()) : QStringLiteral("<not a text>");
+    }
+
+    CdFixture cd{sampleListings(), sampleDongs()};
+    ScriptedPrompt prompt;
+    PromptInstaller installed{prompt};
+    QWidget host;
+    ZendariClient client;
+};
+
+TEST_F(DispatchTest, MembersHaveTheirDispIdsKindsAndTypes) {
+    const std::map<std::string, DispId> expected{
+        {"InitDB", 1},      {"SetLocal", 2},   {"FindKey", 3},      {"GetNext", 4},
+        {"SetResult", 5},   {"GetResult", 6},  {"GetAllResult", 8}, {"GetLocNext", 9},
+        {"GetLocSung", 10}, {"AboutBox", -552}};
+    auto* control = client.control();
+    for (const auto& [name, id] : expected) {
+        EXPECT_EQ(control->get_id_of_name(name), id) << name;
+    }
+    EXPECT_EQ(control->get_id_of_name("initdb"), 1) << "names bind case-insensitively";
+    EXPECT_EQ(control->get_id_of_name("GetAll"), kDispUnknown);
+    EXPECT_EQ(control->members().size(), expected.size());
+
+    std::map<DispId, std::vector<VarType>> params;
+    for (const auto& m : control->members())
+        params[m.id] = std::vector<VarType>(m.params.begin(), m.params.end());
+    using V = VarType;
+    EXPECT_EQ(params[kDispFindKey], (std::vector<V>{V::Text}));
+    EXPECT_EQ(params[kDispSetResult], (std::vector<V>{V::Long, V::Long}));
+    EXPECT_EQ(params[kDispGetLocNext], (std::vector<V>{V::Text, V::Long}));
+    EXPECT_EQ(params[kDispGetLocSung], (std::vector<V>{V::Text, V::Long, V::Text}));
+    EXPECT_TRUE(params[kDispGetNext].empty());
+}
+
+TEST_F(DispatchTest, MalformedCallsAreRefusedWithoutRunning) {
+    DispResult rc{};
+    call(kDispFindKey, InvokeKind::Method, {}, &rc);
+    EXPECT_EQ(rc, DispResult::BadParamCount);
+    call(kDispFindKey, InvokeKind::Method, {std::int32_t{3}}, &rc);
+    EXPECT_EQ(rc, DispResult::TypeMismatch);
+    call(kDispGetNext, InvokeKind::PropertyPut, {std::int32_t{3}}, &rc);
+    EXPECT_EQ(rc, DispResult::MemberNotFound);
+    call(7, InvokeKind::Method, {}, &rc);
+    EXPECT_EQ(rc, DispResult::MemberNotFound) << "DISPID 7 is not in the table";
+    call(kDispInitDB, InvokeKind::PropertyPut, {std::u16string(u"1")}, &rc);
+    EXPECT_EQ(rc, DispResult::TypeMismatch);
+    EXPECT_TRUE(prompt.messages().empty());
+}
+
+TEST_F(DispatchTest, InitialisesOnceAndNotifiesPropertyChanges) {
+    NotifySink sink;
+    client.control()->advise_property_notify(&sink);
+    client.putLong(kDispInitDB, 1);
+    EXPECT_EQ(client.getLong(kDispInitDB), 1);
+    EXPECT_TRUE(prompt.messages().empty());
+
+    prompt.queueAnswer(PromptAnswer::Ok);
+    client.putLong(kDispInitDB, 1);
+    EXPECT_EQ(client.getLong(kDispInitDB), -1);
+    ASSERT_EQ(prompt.messages().size(), 1u);
+    EXPECT_EQ(prompt.messages()[0].title, "ERROR !");
+    EXPECT_EQ(prompt.messages()[0].text, "인명 초기화 실패");
+
+    client.putLong(kDispInitDB, 5);
+    EXPECT_EQ(client.getLong(kDispInitDB), 5);
+    client.putLong(kDispSetLocal, 11);
+    EXPECT_EQ(sink.changed, (std::vector<DispId>{1, 1, 1, 2}));
+    client.control()->advise_property_notify(nullptr);
+}
+
+TEST_F(DispatchTest, NameLookupAndRecordsCrossAsUtf16) {
+    client.putLong(kDispInitDB, 1);
+    client.putLong(kDispSetLocal, 11);
+    ASSERT_EQ(client.getLong(kDispSetLocal), 11);
+    const Variant key = ZendariClient::text(QStringLiteral("김철수"));
+    EXPECT_TRUE(client.callBool(kDispFindKey, std::span(&key, 1)));
+    EXPECT_EQ(client.callText(kDispGetNext), "김철수:3:3:");
+    EXPECT_EQ(client.callText(kDispGetNext), "박영희:6:1:");
+    EXPECT_EQ(client.callText(kDispGetNext), "이민호:7:1:");
+    EXPECT_EQ(client.callText(kDispGetNext), "vbROF");
+
+    const Variant range[2] = {std::int32_t{3}, std::int32_t{3}};
+    EXPECT_TRUE(client.callBool(kDispSetResult, range));
+    EXPECT_EQ(client.callText(kDispGetResult),
+              "11020103:" + uDong() + ":37-209:051:742-85:612020:해운대아파트 101동 1203호\n");
+    EXPECT_EQ(client.callText(kDispGetResult),
+              "11020104:" + jungDong() + ":5:051:744-9999/3:612030:중동상가\n");
+    EXPECT_EQ(client.callText(kDispGetResult),
+              "11020103:" + uDong() + ":8-1:051:746-2:612020:우동 1층\n");
+}
+
+TEST_F(DispatchTest, SeoulCodesShareOneIndexAndBadCodesAreRefused) {
+    client.putLong(kDispInitDB, 1);
+    client.putLong(kDispSetLocal, 7203);
+    EXPECT_EQ(client.getLong(kDispSetLocal), 7203);
+    const Variant empty = ZendariClient::text(QString());
+    client.callBool(kDispFindKey, std::span(&empty, 1));
+    EXPECT_EQ(client.callText(kDispGetNext), "최과천:1:1:");
+
+    prompt.queueAnswer(PromptAnswer::Ok);
+    client.putLong(kDispSetLocal, 17);
+    EXPECT_EQ(client.getLong(kDispSetLocal), -1);
+    ASSERT_EQ(prompt.messages().size(), 1u);
+    EXPECT_EQ(prompt.messages()[0].title, "CODE ERROR !");
+    EXPECT_EQ(prompt.messages()[0].text, "유효한 인덱스 ID 가 아닙니다!");
+    // The Seoul index stays open after a refused code.
+    EXPECT_EQ(client.callText(kDispGetNext), "홍길동:2:1:");
+}
+
+TEST_F(DispatchTest, NoticesForTheListingsThisControlDoesNotServe) {
+    prompt.queueAnswer(PromptAnswer::Ok);
+    prompt.queueAnswer(PromptAnswer::Ok);
+    client.putLong(kDispInitDB, 2);
+    EXPECT_EQ(client.getLong(kDispInitDB), -1);
+    client.putLong(kDispInitDB, 3);
+    EXPECT_EQ(client.getLong(kDispInitDB), -1);
+    ASSERT_EQ(prompt.messages().size(), 2u);
+    EXPECT_EQ(prompt.messages()[0].title, "초기화");
+    EXPECT_EQ(prompt.messages()[0].text, "상호");
+    EXPECT_EQ(prompt.messages()[1].title, "초기화");
+    EXPECT_EQ(prompt.messages()[1].text, "업종");
+}
+
+TEST_F(DispatchTest, AboutBoxNamesTheControl) {
+    prompt.queueAnswer(PromptAnswer::Ok);
+    client.callVoid(kDispAboutBox);
+    ASSERT_EQ(prompt.messages().size(), 1u);
+    EXPECT_EQ(prompt.messages()[0].title, "About Zendari Control");
+    EXPECT_EQ(prompt.messages()[0].text, "Zendari Control, Version 1.0");
+}
+
+TEST_F(DispatchTest, MasterFileMissingStillInitialises) {
+    ASSERT_TRUE(QFile::remove(cd.fileOf(QStringLiteral("인명"))));
+    prompt.queueAnswer(PromptAnswer::Ok);
+    client.putLong(kDispInitDB, 1);
+    EXPECT_EQ(client.getLong(kDispInitDB), 1);
+    ASSERT_EQ(prompt.messages().size(), 1u);
+    EXPECT_EQ(prompt.messages()[0].text, "마스터[??.COD] 파일이 오픈되지 않았습니다.");
+}
+
+}  // namespace

@@ -1,0 +1,82 @@
+// The command-line host end to end: JSON calls in, JSON answers and message boxes out.
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+
+#include <gtest/gtest.h>
+
+#include "SampleCd.h"
+
+namespace {
+
+QList<QJsonObject> runHost(const QStringList& lines, const QStringList& args = {}) {
+    QProcess host;
+    host.start(QStringLiteral(ZENDARI_CLI_PATH),
+               QStringList{"--library", QStringLiteral(ZENDARI_LIBRARY_PATH)} + args);
+    host.write(lines.join('\n').toUtf8() + "\n");
+    host.closeWriteChannel();
+    host.waitForFinished(60000);
+    QList<QJsonObject> out;
+    for (const QByteArray& line : host.readAllStandardOutput().split('\n'))
+        if (!line.trimmed().isEmpty()) out << QJsonDocument::fromJson(line).object();
+    return out;
+}
+
+TEST(ZendariCli, AnswersEachCallAndPrintsTheControlsMessagesFirst) {
+    CdFixture cd(sampleListings(), sampleDongs());
+    ASSERT_TRUE(cd.ok()) << cd.log().toStdString();
+    const auto out = runHost({
+        R"({"member":"InitDB","put":1})",
+        R"({"member":"InitDB"})",
+        R"({"member":"SetLocal","put":17})",
+        R"({"member":"SetLocal"})",
+        R"(this is not json)",
+        R"({"member":"SetLocal","put":11})",
+        R"({"member":"FindKey","args":["김"]})",
+        R"({"member":"GetNext"})",
+        R"({"member":"SetResult","args":[6,1]})",
+        R"({"member":"GetResult"})",
+        R"({"member":"GetLocNext","args":["11020104",20000]})",
+        R"({"member":"Frobnicate"})",
+        R"({"member":"FindKey","args":[1]})",
+    });
+    ASSERT_EQ(out.size(), 14);
+    EXPECT_EQ(out[0]["member"].toString(), "InitDB");
+    EXPECT_TRUE(out[0]["result"].isNull());
+    EXPECT_EQ(out[1]["result"].toInt(), 1);
+    EXPECT_EQ(out[2]["message"].toObject()["caption"].toString(), "CODE ERROR !");
+    EXPECT_EQ(out[2]["message"].toObject()["text"].toString(), "유효한 인덱스 ID 가 아닙니다!");
+    EXPECT_EQ(out[3]["member"].toString(), "SetLocal");
+    EXPECT_EQ(out[4]["result"].toInt(), -1);
+    EXPECT_TRUE(out[5].contains("error"));
+    EXPECT_TRUE(out[6]["result"].isNull());
+    EXPECT_EQ(out[7]["result"].toBool(true), false)
+        << "김 alone is not a name; the cursor moves on";
+    EXPECT_EQ(out[8]["result"].toString(), "김철수:3:3:");
+    EXPECT_EQ(out[9]["result"].toBool(), true);
+    EXPECT_EQ(out[10]["result"].toString(), "11020103:" + uDong() + "::051:743-1000:612020:\n");
+    EXPECT_EQ(out[11]["result"].toString(),
+              "김철수:" + jungDong() + ":5:051:744-9999/3:612030:중동상가\n|" +
+                  "이민호:" + jungDong() + "::051:745-1:612030:마린시티\n|");
+    EXPECT_TRUE(out[12].contains("error"));
+    EXPECT_TRUE(out[13].contains("error"));
+}
+
+TEST(ZendariCli, SearchPrintsATableForPeople) {
+    CdFixture cd(sampleListings(), sampleDongs());
+    ASSERT_TRUE(cd.ok()) << cd.log().toStdString();
+    QProcess host;
+    host.start(QStringLiteral(ZENDARI_CLI_PATH), {"--library", QStringLiteral(ZENDARI_LIBRARY_PATH),
+                                                  "search", "--region", "11", "--json", "김철수"});
+    host.closeWriteChannel();
+    host.waitForFinished(60000);
+    const QList<QByteArray> lines = host.readAllStandardOutput().trimmed().split('\n');
+    ASSERT_EQ(lines.size(), 3);
+    const QJsonObject first = QJsonDocument::fromJson(lines[0]).object();
+    EXPECT_EQ(first["telephone"].toString(), "(051)742-85");
+    EXPECT_EQ(first["postal_code"].toString(), "612-020");
+    EXPECT_EQ(first["address"].toString(),
+              "부산광역시 해운대구 우동 37-209 해운대아파트 101동 1203호");
+}
+
+}  // namespace
