@@ -1,0 +1,41 @@
+// The dong code index and the dong table together: they turn a record's 8-digit dong code
+// into its printable name (postal code, city, district, dong). One per process.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "data/DongTable.h"
+#include "index/Nodix.h"
+
+namespace zendari {
+
+class ControlHost;
+class TelEnvironment;
+
+class DongData {
+public:
+    DongData() = default;
+    DongData(const DongData&) = delete;
+    DongData& operator=(const DongData&) = delete;
+    ~DongData() { close_index(handle_); }
+
+    // Opens the dong code index ("ZKWD") and the dong table ("ZCOD", "ZIDX"), showing the
+    // control's message on failure. A second opening fails at the table (already opened).
+    [[nodiscard]] bool open(const TelEnvironment& env, ControlHost& host);
+
+    // The printable name of `code`: empty (after a message) when the code has no index
+    // entry; nullopt (after a message) when the table returns no entry text, in which case
+    // the caller gives up on the record.
+    std::optional<std::string> name(std::int32_t code, ControlHost& host);
+
+    DongTable& table() noexcept { return table_; }
+
+private:
+    IndexHandle handle_{};
+    IndexKey key_{};
+    DongTable table_;
+};
+
+}  // namespace zendari

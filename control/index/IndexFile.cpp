@@ -1,0 +1,206 @@
+#include "index/IndexFile.h"
+
+#include <algorithm>
+#include <cstring>
+#include <list>
+#include <mutex>
+
+#include <sys/stat.h>
+
+#include "common/ByteOrder.h"
+#include "common/Checksum.h"
+#include "index/index_format.h"
+
+namespace zendari {
+
+namespace fmt = index_format;
+
+std::uint64_t IndexFile::block_begin(std::uint32_t block) const noexcept {
+    return load_u32le(bytes_.data() + directory_ + 4ull * block);
+}
+
+std::uint64_t IndexFile::block_end(std::uint32_t block) const noexcept {
+    return load_u32le(bytes_.data() + directory_ + 4ull * (block + 1));
+}
+
+std::uint64_t IndexFile::decode(std::uint32_t block, std::uint64_t at,
+                                IndexEntry& entry) const noexcept {
+    const std::uint64_t end = block_end(block);
+    if (at + fmt::kEntryFixedSize > end) return 0;
+    const auto shared = static_cast<std::uint8_t>(bytes_[at]);
+    const auto suffix = static_cast<std::uint8_t>(bytes_[at + 1]);
+    if (at == block_begin(block) && shared != 0) return 0;
+    if (shared > entry.length && at != block_begin(block)) return 0;
+    if (std::size_t{shared} + suffix > fmt::kMaxKeyLength) return 0;
+    if (at + fmt::kEntryFixedSize + suffix > end) return 0;
+    std::memcpy(entry.text + shared, bytes_.data() + at + 2, suffix);
+    entry.length = static_cast<std::uint8_t>(shared + suffix);
+    entry.text[entry.length] = '\0';
+    entry.value = load_i32le(bytes_.data() + at + 2 + suffix);
+    return at + fmt::kEntryFixedSize + suffix;
+}
+
+std::string_view IndexFile::first_key(std::uint32_t block, IndexEntry& scratch) const noexcept {
+    if (decode(block, block_begin(block), scratch) == 0) return {};
+    return scratch.view();
+}
+
+IndexFile::Position IndexFile::lower_bound(std::string_view target) const noexcept {
+    Position pos;
+    if (block_count_ == 0) return pos;
+    // Last block whose first key is <= target (block 0 when none is).
+    std::uint32_t lo = 0, hi = block_count_;
+    IndexEntry scratch;
+    while (hi - lo > 1) {
+        const std::uint32_t mid = lo + (hi - lo) / 2;
+        if (first_key(mid, scratch) <= target) {
+            lo = mid;
+        } else {
+            hi = mid;
+        }
+    }
+    IndexEntry current;
+    std::uint64_t at = block_begin(lo);
+    const std::uint64_t end = block_end(lo);
+    while (at < end) {
+        IndexEntry next = current;
+        const std::uint64_t after = decode(lo, at, next);
+        if (after == 0) break;  // cannot happen on a verified file
+        const int cmp = next.view().compare(target);
+        if (cmp >= 0) {
+            pos.block = lo;
+            pos.at = at;
+            pos.previous = current;
+            pos.match = next;
+            pos.found = (cmp == 0);
+            return pos;
+        }
+        current = next;
+        at = after;
+    }
+    pos.block = lo + 1;
+    pos.at = pos.block < block_count_ ? block_begin(pos.block) : 0;
+    return pos;
+}
+
+bool IndexFile::verify() noexcept {
+    const std::size_t size = bytes_.size();
+    if (size < fmt::kHeaderSize) return false;
+    const std::byte* h = bytes_.data();
+    if (std::memcmp(h + fmt::kMagicAt, fmt::kMagic, sizeof fmt::kMagic) != 0) return false;
+    if (load_u64le(h + fmt::kHeaderChecksumAt) != checksum64(bytes_.first(fmt::kHeaderChecksumAt)))
+        return false;
+    if (load_u32le(h + fmt::kVersionAt) != fmt::kVersion) return false;
+    if (load_u64le(h + fmt::kFileSizeAt) != size) return false;
+    if (size > 0xFFFFFFFFull) return false;  // offsets are 32-bit
+    key_count_ = load_u32le(h + fmt::kKeyCountAt);
+    block_count_ = load_u32le(h + fmt::kBlockCountAt);
+    keys_per_block_ = load_u32le(h + fmt::kKeysPerBlockAt);
+    directory_ = load_u64le(h + fmt::kDirectoryAt);
+    if (keys_per_block_ == 0 || keys_per_block_ > fmt::kMaxKeysPerBlock) return false;
+    const std::uint64_t expected_blocks =
+        (std::uint64_t{key_count_} + keys_per_block_ - 1) / keys_per_block_;
+    if (block_count_ != expected_blocks) return false;
+    if (directory_ < fmt::kHeaderSize || directory_ > size) return false;
+    if (size - directory_ != 4ull * (std::uint64_t{block_count_} + 1)) return false;
+    if (load_u64le(h + fmt::kBodyChecksumAt) != checksum64(bytes_.subspan(fmt::kHeaderSize)))
+        return false;
+    // Directory: block starts rising strictly from the end of the header to the directory.
+    if (block_begin(0) != fmt::kHeaderSize) return false;
+    if (block_count_ == 0) return directory_ == fmt::kHeaderSize;
+    if (block_end(block_count_ - 1) != directory_) return false;
+    for (std::uint32_t b = 0; b < block_count_; ++b) {
+        if (block_end(b) <= block_begin(b)) return false;
+    }
+    // Every block decodes exactly to its end, with the expected key count, in strict order.
+    IndexEntry previous_block_last;
+    bool have_previous = false;
+    for (std::uint32_t b = 0; b < block_count_; ++b) {
+        const std::uint32_t expected = (b + 1 < block_count_)
+                                           ? keys_per_block_
+                                           : key_count_ - keys_per_block_ * (block_count_ - 1);
+        IndexEntry entry;
+        std::uint64_t at = block_begin(b);
+        for (std::uint32_t k = 0; k < expected; ++k) {
+            IndexEntry next = entry;
+            const std::uint64_t after = decode(b, at, next);
+            if (after == 0) return false;
+            if (std::memchr(next.text, '\0', next.length) != nullptr) return false;
+            const IndexEntry& before = (k == 0) ? previous_block_last : entry;
+            if ((k > 0 || have_previous) && !(before.view() < next.view())) return false;
+            entry = next;
+            at = after;
+        }
+        if (at != block_end(b)) return false;
+        previous_block_last = entry;
+        have_previous = true;
+    }
+    return true;
+}
+
+std::unique_ptr<IndexFile> IndexFile::load(const std::string& path) {
+    std::unique_ptr<IndexFile> file(new IndexFile());
+    if (!file->file_.open(path)) return nullptr;
+    file->bytes_ = file->file_.bytes();
+    if (!file->verify()) return nullptr;
+    return file;
+}
+
+namespace {
+
+struct FileIdentity {
+    dev_t device;
+    ino_t inode;
+    off_t size;
+    std::int64_t mtime_ns;
+    bool operator==(const FileIdentity&) const = default;
+};
+
+struct CacheEntry {
+    std::string path;
+    FileIdentity identity;
+    std::shared_ptr<const IndexFile> file;
+};
+
+// The process's recently opened index files, most recent first. The mappings are read-only
+// and immutable, so sharing them between handles is safe; the cache bounds how many stay
+// mapped after their handles close.
+class IndexFileCache {
+public:
+    std::shared_ptr<const IndexFile> get(const std::string& path) {
+        struct stat st {};
+        if (path.empty() || ::stat(path.c_str(), &st) != 0) return nullptr;
+        const FileIdentity id{st.st_dev, st.st_ino, st.st_size,
+                              std::int64_t{st.st_mtim.tv_sec} * 1000000000 + st.st_mtim.tv_nsec};
+        std::lock_guard lock(mutex_);
+        for (auto it = entries_.begin(); it != entries_.end(); ++it) {
+            if (it->path == path) {
+                if (it->identity == id) {
+                    entries_.splice(entries_.begin(), entries_, it);
+                    return entries_.front().file;
+                }
+                entries_.erase(it);
+                break;
+            }
+        }
+        std::shared_ptr<const IndexFile> file = IndexFile::load(path);
+        if (!file) return nullptr;
+        entries_.push_front({path, id, file});
+        if (entries_.size() > kCapacity) entries_.pop_back();
+        return file;
+    }
+
+private:
+    static constexpr std::size_t kCapacity = 24;  // 16 regions, the dong index, and spare
+    std::mutex mutex_;
+    std::list<CacheEntry> entries_;
+};
+
+}  // namespace
+
+std::shared_ptr<const IndexFile> IndexFile::open_shared(const std::string& path) {
+    static IndexFileCache cache;
+    return cache.get(path);
+}
+
+}  // namespace zendari

@@ -1,0 +1,43 @@
+// The ordered key index library: maps a CP949 key text to a 32-bit value and walks keys in
+// ascending byte order. The caller owns the handle and the key record; the library keeps
+// its cursor inside the handle. Files are static, memory-mapped and verified when opened.
+#pragma once
+
+#include <cstdint>
+
+namespace zendari {
+
+// Opaque state of one open index, owned by the caller. A zero-filled handle is "never
+// opened"; close_index accepts it. Never copy an open handle byte-wise.
+struct IndexHandle {
+    alignas(8) unsigned char opaque[1128];
+};
+static_assert(sizeof(IndexHandle) == 1128);
+
+// Key record shared by caller and library.
+struct IndexKey {
+    std::uint32_t reserved;  // neither read nor written by the library
+    std::int32_t value;
+    char text[128];  // NUL-terminated CP949
+};
+
+// Opens `path` on `handle` (closing whatever the handle held). Returns non-zero on success;
+// 0 for a missing, truncated, damaged or foreign file, leaving the handle closed. The last
+// two arguments are reserved and must be 0.
+int open_index(const char* path, IndexHandle& handle, int reserved1 = 0, int reserved2 = 0);
+
+// Releases the handle; harmless on a never-opened or already closed handle.
+void close_index(IndexHandle& handle);
+
+// Exact lookup of key.text (at most 127 bytes are considered). On a hit returns non-zero,
+// stores the key's value in key.value and leaves the cursor on that key. On a miss returns
+// 0, leaves key unchanged, and leaves the cursor so that next_key yields the first key that
+// sorts after the text. O(log n) probes. Returns 0 on a handle that is not open.
+int find_key(IndexKey& key, IndexHandle& handle);
+
+// Moves the cursor to the next key in ascending order and stores its text and value in
+// `key`. On the last key (or a handle that is not open) leaves `key` unchanged and returns
+// 0; otherwise returns non-zero.
+int next_key(IndexKey& key, IndexHandle& handle);
+
+}  // namespace zendari

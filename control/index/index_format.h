@@ -1,0 +1,36 @@
+// Byte layout of our ordered key index files (see doc/index_format.md). The file is written
+// once by IndexWriter and only read afterwards: a header, prefix-compressed key blocks and a
+// directory of block offsets for binary search.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+namespace zendari::index_format {
+
+inline constexpr char kMagic[8] = {'T', 'V', 'N', 'O', 'D', 'I', 'X', '\x1a'};
+inline constexpr std::uint32_t kVersion = 1;
+
+inline constexpr std::size_t kHeaderSize = 64;
+// Header fields (offsets into the header).
+inline constexpr std::size_t kMagicAt = 0;            // 8 bytes
+inline constexpr std::size_t kVersionAt = 8;          // u32
+inline constexpr std::size_t kKeyCountAt = 12;        // u32
+inline constexpr std::size_t kBlockCountAt = 16;      // u32
+inline constexpr std::size_t kKeysPerBlockAt = 20;    // u32
+inline constexpr std::size_t kDirectoryAt = 24;       // u64, file offset of the directory
+inline constexpr std::size_t kFileSizeAt = 32;        // u64
+inline constexpr std::size_t kBodyChecksumAt = 40;    // u64 over bytes [kHeaderSize, file size)
+inline constexpr std::size_t kReservedAt = 48;        // u64, zero
+inline constexpr std::size_t kHeaderChecksumAt = 56;  // u64 over bytes [0, 56)
+
+// A key is at most 127 bytes so that it fits the key record's 128-byte text with its NUL.
+inline constexpr std::size_t kMaxKeyLength = 127;
+inline constexpr std::uint32_t kDefaultKeysPerBlock = 16;
+inline constexpr std::uint32_t kMaxKeysPerBlock = 1024;
+
+// Entry: u8 bytes shared with the previous key of the block, u8 suffix length, the suffix,
+// i32 value. The first entry of a block shares nothing, so a block decodes on its own.
+inline constexpr std::size_t kEntryFixedSize = 2 + 4;
+
+}  // namespace zendari::index_format

@@ -1,0 +1,244 @@
+// The index library: lookups, positioning and walking over files made by IndexWriter, and
+// refusal of damaged files.
+#include "index/Nodix.h"
+
+#include <cstring>
+#include <map>
+#include <random>
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "TestFiles.h"
+#include "common/ByteOrder.h"
+#include "common/Checksum.h"
+#include "index/IndexWriter.h"
+#include "index/index_format.h"
+
+namespace zendari {
+namespace {
+
+using Keys = std::map<std::string, std::int32_t>;
+
+void fill(IndexKey& key, std::string_view text) {
+    std::memset(key.text, 0, sizeof key.text);
+    std::memcpy(key.text, text.data(), std::min<std::size_t>(text.size(), 127));
+}
+
+std::string write_index(const test::TempDir& dir, const Keys& keys, std::uint32_t per_block,
+                        const std::string& name = "x.ndx") {
+    IndexWriter writer(per_block);
+    for (const auto& [text, value] : keys) EXPECT_TRUE(writer.add(text, value)) << writer.error();
+    const std::string path = dir / name;
+    EXPECT_TRUE(writer.write(path));
+    return path;
+}
+
+Keys sample_keys() {
+    Keys keys;
+    std::int32_t value = 1;
+    for (const char* k : {"a", "ab", "abc", "abd", "b", "ba", "bab", "c"}) keys[k] = value += 3;
+    keys[std::string(127, 'z')] = 999;
+    keys[std::string(126, 'z')] = 998;
+    keys["\xB1\xE8"] = 1000;  // a CP949 syllable sorts above ASCII
+    keys["\xB1\xE8\xC3\xB6"] = 1001;
+    keys["\xF9\xBB"] = 2000;  // the sentinel
+    return keys;
+}
+
+class IndexRoundTrip : public ::testing::TestWithParam<std::uint32_t> {};
+
+TEST_P(IndexRoundTrip, ExactPositioningAndWalk) {
+    test::TempDir dir;
+    const Keys keys = sample_keys();
+    const std::string path = write_index(dir, keys, GetParam());
+    IndexHandle h{};
+    ASSERT_NE(open_index(path.c_str(), h, 0, 0), 0);
+    IndexKey key{};
+
+    for (const auto& [text, value] : keys) {  // every key is found with its value
+        fill(key, text);
+        key.value = -5;
+        ASSERT_NE(find_key(key, h), 0) << text;
+        EXPECT_EQ(key.value, value);
+        auto next = keys.upper_bound(text);
+        next_key(key, h);
+        if (next == keys.end()) {  // on the last key the record stays
+            EXPECT_EQ(std::string(key.text), text);
+            EXPECT_EQ(key.value, value);
+        } else {
+            EXPECT_EQ(std::string(key.text), next->first);
+            EXPECT_EQ(key.value, next->second);
+        }
+    }
+    // Texts between keys: a miss, then next_key gives the first key after the text.
+    for (std::string probe :
+         std::vector<std::string>{"", "0", "aa", "abcd", "abz", "bb", "d", std::string(128, 'z'),
+                                  std::string("\xB1\xE8\xA0"), std::string("\xF0")}) {
+        fill(key, probe);
+        key.value = 77;
+        const std::string searched = key.text;
+        const bool hit = find_key(key, h) != 0;
+        EXPECT_EQ(hit, keys.count(searched) == 1) << probe;
+        if (hit) continue;
+        EXPECT_EQ(key.value, 77);
+        next_key(key, h);
+        const auto next = keys.upper_bound(searched);
+        ASSERT_NE(next, keys.end());
+        EXPECT_EQ(std::string(key.text), next->first) << probe;
+    }
+    // Walk from the empty text to the sentinel and stay there.
+    fill(key, "");
+    EXPECT_EQ(find_key(key, h), 0);
+    std::vector<std::string> walked;
+    for (int i = 0; i < 40; ++i) {
+        const std::string before = key.text;
+        next_key(key, h);
+        if (i > 0 && before == key.text) break;
+        walked.push_back(key.text);
+    }
+    ASSERT_EQ(walked.size(), keys.size());
+    EXPECT_EQ(walked.front(), "a");
+    EXPECT_EQ(walked.back(), "\xF9\xBB");
+    EXPECT_EQ(key.value, 2000);
+    close_index(h);
+    close_index(h);  // twice is harmless
+}
+
+INSTANTIATE_TEST_SUITE_P(BlockSizes, IndexRoundTrip, ::testing::Values(1u, 3u, 16u, 1024u));
+
+TEST(Index, ManyKeysAgainstAMap) {
+    test::TempDir dir;
+    std::mt19937 rng(11);
+    Keys keys;
+    while (keys.size() < 20000) {
+        std::string k(1 + rng() % 12, ' ');
+        for (char& c : k) c = static_cast<char>('a' + rng() % 6);
+        keys[k] = static_cast<std::int32_t>(rng());
+    }
+    const std::string path = write_index(dir, keys, 16);
+    IndexHandle h{};
+    ASSERT_NE(open_index(path.c_str(), h), 0);
+    IndexKey key{};
+    for (int i = 0; i < 5000; ++i) {
+        std::string probe(1 + rng() % 12, ' ');
+        for (char& c : probe) c = static_cast<char>('a' + rng() % 6);
+        fill(key, probe);
+        const bool hit = find_key(key, h) != 0;
+        ASSERT_EQ(hit, keys.count(probe) == 1);
+        if (hit) {
+            ASSERT_EQ(key.value, keys.at(probe));
+        }
+        auto it = keys.upper_bound(probe);
+        for (int step = 0; step < 30 && it != keys.end(); ++step, ++it) {
+            next_key(key, h);
+            ASSERT_EQ(std::string(key.text), it->first);
+            ASSERT_EQ(key.value, it->second);
+        }
+    }
+    close_index(h);
+}
+
+TEST(Index, HandlesThatAreNotOpen) {
+    IndexHandle h{};
+    close_index(h);  // never opened
+    IndexKey key{};
+    fill(key, "a");
+    key.value = 3;
+    EXPECT_EQ(find_key(key, h), 0);
+    EXPECT_EQ(next_key(key, h), 0);
+    EXPECT_EQ(key.value, 3);
+    EXPECT_EQ(open_index("", h), 0);
+    EXPECT_EQ(open_index("/nonexistent/x.ndx", h), 0);
+    EXPECT_EQ(find_key(key, h), 0);
+}
+
+TEST(Index, ReopenOnTheSameHandleAndEmptyIndex) {
+    test::TempDir dir;
+    const std::string a = write_index(dir, {{"a", 1}, {"b", 2}}, 16, "a.ndx");
+    const std::string empty = write_index(dir, {}, 16, "e.ndx");
+    IndexHandle h{};
+    IndexKey key{};
+    ASSERT_NE(open_index(a.c_str(), h), 0);
+    ASSERT_NE(open_index(empty.c_str(), h), 0);  // opening over an open handle closes it first
+    fill(key, "a");
+    EXPECT_EQ(find_key(key, h), 0);
+    EXPECT_EQ(next_key(key, h), 0);
+    EXPECT_STREQ(key.text, "a");
+    close_index(h);
+    ASSERT_NE(open_index(a.c_str(), h), 0);
+    EXPECT_NE(find_key(key, h), 0);
+    EXPECT_EQ(key.value, 1);
+    close_index(h);
+}
+
+TEST(Index, WriterRefusesBadKeys) {
+    IndexWriter w;
+    EXPECT_FALSE(w.add("", 1));
+    EXPECT_FALSE(w.add(std::string(128, 'a'), 1));
+    EXPECT_FALSE(w.add(std::string("a\0b", 3), 1));
+    EXPECT_TRUE(w.add(std::string(127, 'a'), 1));
+    EXPECT_FALSE(w.add(std::string(127, 'a'), 2));  // not greater
+    EXPECT_FALSE(w.add("a", 2));
+    EXPECT_EQ(w.key_count(), 1u);
+}
+
+TEST(Index, RefusesTruncatedAndForeignFiles) {
+    test::TempDir dir;
+    const std::string good = write_index(dir, sample_keys(), 3);
+    const std::string bytes = test::read_file(good);
+    IndexHandle h{};
+    for (std::size_t n = 0; n < bytes.size(); ++n) {
+        const std::string path = dir / ("t" + std::to_string(n));
+        test::write_file(path, bytes.substr(0, n));
+        EXPECT_EQ(open_index(path.c_str(), h), 0) << "truncated to " << n;
+    }
+    test::write_file(dir / "long", bytes + "x");
+    EXPECT_EQ(open_index((dir / "long").c_str(), h), 0);
+    test::write_file(dir / "text",
+                     "[TELEPHONE_ENVIRONMENT]\r\nSEOUL=seoul.ndx\r\n" + std::string(80, ' '));
+    EXPECT_EQ(open_index((dir / "text").c_str(), h), 0);
+    EXPECT_EQ(open_index(dir.path().c_str(), h), 0);  // a folder
+}
+
+// Flips random bytes; with the checksums recomputed half the time, so the structural checks
+// (and the decoders' bounds) are reached too. Whatever opens must answer without faults.
+TEST(Index, RandomCorruptionNeverReadsOutOfBounds) {
+    namespace fmt = index_format;
+    test::TempDir dir;
+    Keys keys = sample_keys();
+    for (int i = 0; i < 200; ++i) keys["k" + std::to_string(i * 7919)] = i;
+    const std::string good = test::read_file(write_index(dir, keys, 5));
+    std::mt19937 rng(5);
+    int opened = 0;
+    for (int round = 0; round < 3000; ++round) {
+        std::string bytes = good;
+        const int flips = 1 + static_cast<int>(rng() % 4);
+        for (int f = 0; f < flips; ++f)
+            bytes[rng() % bytes.size()] ^= static_cast<char>(1 + rng() % 255);
+        if (rng() % 2 == 0) {
+            auto* p = reinterpret_cast<std::byte*>(bytes.data());
+            std::span<const std::byte> all(p, bytes.size());
+            store_le(p + fmt::kBodyChecksumAt, checksum64(all.subspan(fmt::kHeaderSize)));
+            store_le(p + fmt::kHeaderChecksumAt, checksum64(all.first(fmt::kHeaderChecksumAt)));
+        }
+        const std::string path = dir / ("c" + std::to_string(round));
+        test::write_file(path, bytes);
+        IndexHandle h{};
+        if (open_index(path.c_str(), h) == 0) continue;
+        ++opened;
+        IndexKey key{};
+        for (const char* probe : {"", "ab", "k1", "zz", "\xF9\xBB", "\xFF"}) {
+            fill(key, probe);
+            find_key(key, h);
+            for (int i = 0; i < 50; ++i) next_key(key, h);
+            EXPECT_LT(std::strlen(key.text), 128u);
+        }
+        close_index(h);
+        std::filesystem::remove(path);
+    }
+    EXPECT_LT(opened, 3000);  // most damage is caught at opening
+}
+
+}  // namespace
+}  // namespace zendari
