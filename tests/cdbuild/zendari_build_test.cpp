@@ -1,0 +1,231 @@
+// zendari-build end to end: a small CD built from listings and read back through the
+// readers; bad input refused with one "file:LINE: column: reason" message and no CD left.
+#include <cstring>
+#include <filesystem>
+
+#include <gtest/gtest.h>
+#include <stdlib.h>
+
+#include "TestFiles.h"
+#include "common/ByteOrder.h"
+#include "data/Cp949.h"
+#include "data/DongData.h"
+#include "data/FileWindow.h"
+#include "data/TelEnvironment.h"
+#include "data/record_format.h"
+#include "index/Nodix.h"
+
+namespace zendari {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr const char* kListingsHeader =
+    "name\tdong_code\tarea_code\texchange\tline\tsuffix\tlot_main\tlot_sub\tpostal_code\tdetail\n";
+constexpr const char* kDongsHeader = "dong_code\tpostal_code\tname\n";
+constexpr const char* kDongs =
+    "11020103\t612020\t부산 해운대구 우동\n"
+    "10010101\t110011\t서울 종로구 청운동\n"
+    "72030001\t100100\t서울 특별구 가동\n"
+    "21010101\t412010\t경기 고양시 갑동\n";
+
+struct BuildRun {
+    int status;
+    std::string message;
+};
+
+BuildRun build(const test::TempDir& dir, const std::string& listings, const std::string& dongs,
+               const std::string& out) {
+    test::write_file(dir / "listings.tsv", listings);
+    test::write_file(dir / "dongs.tsv", dongs);
+    const std::string command = std::string(ZENDARI_BUILD_EXE) + " --listings " +
+                                (dir / "listings.tsv") + " --dongs " + (dir / "dongs.tsv") +
+                                " --out " + out + " 2>" + (dir / "stderr.txt");
+    const int rc = std::system(command.c_str());
+    return {rc, test::read_file(dir / "stderr.txt")};
+}
+
+std::string cp949(std::string_view utf8) {
+    return *utf8_to_cp949(utf8);
+}
+
+std::vector<std::pair<std::string, std::int32_t>> walk(const std::string& path) {
+    std::vector<std::pair<std::string, std::int32_t>> keys;
+    IndexHandle h{};
+    if (open_index(path.c_str(), h) == 0) return keys;
+    IndexKey key{};
+    EXPECT_EQ(find_key(key, h), 0);  // the empty text
+    while (next_key(key, h) != 0) keys.emplace_back(key.text, key.value);
+    close_index(h);
+    return keys;
+}
+
+TEST(ZendariBuild, SmallCdReadsBack) {
+    test::TempDir dir;
+    const std::string listings =
+        std::string(kListingsHeader) +
+        "김철수\t11020103\t051\t123\t4567\t0\t37\t209\t612020\t우동아파트 1동\n"  // PUSAN
+        "이영희\t10010101\t02\t700\t85\t12\t0\t12\t110011\t\n"                    // SEOUL
+        "김철수\t11020103\t051\t124\t1\t0\t0\t0\t612020\tx\n"                     // PUSAN, 2nd
+        "가나\t72030001\t02\t1\t2\t0\t0\t0\t100100\ty\n"                          // SEOUL (7203)
+        "박\t21010101\t031\t32767\t32767\t32767\t32767\t32767\t412010\tz\n";      // KYONGGI
+    const std::string out = dir / "cd";
+    const BuildRun run = build(dir, listings, kDongsHeader + std::string(kDongs), out);
+    ASSERT_EQ(run.status, 0) << run.message;
+    ASSERT_TRUE(fs::exists(dir.path() / "cd" / "data" / "human.cod"));
+
+    setenv("WINDIR", out.c_str(), 1);
+    TelEnvironment env;
+    EXPECT_EQ(env.data_directory(), out + "/data/");
+    EXPECT_EQ(env.index_directory(), out + "/index/");
+    for (const char* key : {"인명FLT", "ZKWD", "ZCOD", "ZIDX", "SEOUL", "PUSAN", "CHEJU"}) {
+        EXPECT_TRUE(fs::exists(env.index_file_path(key))) << key;
+    }
+    ASSERT_TRUE(fs::exists(env.data_file_path("인명")));
+
+    // Master order: SEOUL (가나, 이영희), PUSAN (김철수 x2 in input order), ..., KYONGGI (박).
+    using Keys = std::vector<std::pair<std::string, std::int32_t>>;
+    EXPECT_EQ(walk(env.index_file_path("SEOUL")),
+              (Keys{{cp949("가나"), 1}, {cp949("이영희"), 2}, {"\xF9\xBB", 3}}));
+    EXPECT_EQ(walk(env.index_file_path("PUSAN")), (Keys{{cp949("김철수"), 3}, {"\xF9\xBB", 5}}));
+    EXPECT_EQ(walk(env.index_file_path("INCHON")), (Keys{{"\xF9\xBB", 5}}));
+    EXPECT_EQ(walk(env.index_file_path("KYONGGI")), (Keys{{cp949("박"), 5}, {"\xF9\xBB", 6}}));
+
+    const std::string master = test::read_file(env.data_file_path("인명"));
+    ASSERT_EQ(master.size(), 5 * kRecordSize);
+    auto record = [&](int r) {
+        return decode_record(std::span<const std::byte, kRecordSize>(
+            reinterpret_cast<const std::byte*>(master.data()) + (r - 1) * kRecordSize,
+            kRecordSize));
+    };
+    EXPECT_EQ(record(2), (SubscriberRecord{0, 12, 2, 700, 85, 12, 110011}));
+    EXPECT_EQ(record(3), (SubscriberRecord{37, 209, 51, 123, 4567, 0, 612020}));
+    EXPECT_EQ(record(4).exchange, 124);  // equal names keep their input order
+    EXPECT_EQ(record(5), (SubscriberRecord{32767, 32767, 31, 32767, 32767, 32767, 412010}));
+
+    const std::string filter = test::read_file(env.index_file_path("인명FLT"));
+    ASSERT_EQ(filter.size(), 20u);
+    const auto* f = reinterpret_cast<const std::byte*>(filter.data());
+    EXPECT_EQ(load_i32le(f), 72030001);
+    EXPECT_EQ(load_i32le(f + 4), 10010101);
+    EXPECT_EQ(load_i32le(f + 8), 11020103);
+    EXPECT_EQ(load_i32le(f + 16), 21010101);
+
+    EXPECT_EQ(test::read_file(env.data_directory() + "10_1.dll"),
+              "y\r\n\r\n" + cp949("우동아파트 1동") + "\r\nx\r\nz\r\n");
+
+    test::RecordingHost host;
+    DongData dongs;
+    ASSERT_TRUE(dongs.open(env, host));
+    EXPECT_EQ(dongs.name(11020103, host), cp949("(612-020) 부산 해운대구 우동"));
+    EXPECT_EQ(dongs.name(21010101, host), cp949("(412-010) 경기 고양시 갑동"));
+    EXPECT_TRUE(host.messages.empty());
+
+    // Building again over the earlier CD replaces it.
+    const BuildRun again =
+        build(dir, std::string(kListingsHeader), kDongsHeader + std::string(kDongs), out);
+    ASSERT_EQ(again.status, 0) << again.message;
+    EXPECT_EQ(fs::file_size(env.data_file_path("인명")), 0u);
+    EXPECT_EQ(walk(env.index_file_path("SEOUL")), (Keys{{"\xF9\xBB", 1}}));
+}
+
+struct BadCase {
+    const char* what;
+    std::string listings;  // lines after the header, unless `header` is set
+    std::string expected;  // the message, from the file name on
+    std::string dongs = kDongs;
+    bool raw = false;  // listings holds the whole file
+    bool raw_dongs = false;
+};
+
+TEST(ZendariBuild, BadInputIsRefusedAndLeavesNothing) {
+    const std::string good = "김\t11020103\t051\t1\t2\t0\t0\t0\t612020\td\n";
+    const std::vector<BadCase> cases = {
+        {"wrong header", "name\tdong\n", "listings.tsv:1: header:", kDongs, true},
+        {"empty file", "", "listings.tsv:1: header: missing", kDongs, true},
+        {"empty name", good + "\t11020103\t051\t1\t2\t0\t0\t0\t612020\td\n",
+         "listings.tsv:3: name: empty"},
+        {"name too long", std::string(128, 'a') + "\t11020103\t051\t1\t2\t0\t0\t0\t612020\td\n",
+         "listings.tsv:2: name: too long"},
+        {"name with colon", "a:b\t11020103\t051\t1\t2\t0\t0\t0\t612020\td\n",
+         "listings.tsv:2: name: contains ':'"},
+        {"name in the sentinel's place", "\xEF\xA3\xBF\t11020103\t051\t1\t2\t0\t0\t0\t612020\td\n",
+         "listings.tsv:2: name:"},
+        {"bad utf-8", "\xFF\xFE\t11020103\t051\t1\t2\t0\t0\t0\t612020\td\n",
+         "listings.tsv:2: name:"},
+        {"dong code not 8 digits", "a\t1102010\t051\t1\t2\t0\t0\t0\t612020\td\n",
+         "listings.tsv:2: dong_code:"},
+        {"dong code without region", "a\t99020103\t051\t1\t2\t0\t0\t0\t612020\td\n",
+         "listings.tsv:2: dong_code:"},
+        {"dong code not in dongs", "a\t11020104\t051\t1\t2\t0\t0\t0\t612020\td\n",
+         "listings.tsv:2: dong_code: not listed"},
+        {"area code", "a\t11020103\t51\t1\t2\t0\t0\t0\t612020\td\n", "listings.tsv:2: area_code:"},
+        {"area code too long", "a\t11020103\t05123\t1\t2\t0\t0\t0\t612020\td\n",
+         "listings.tsv:2: area_code:"},
+        {"exchange not a number", good + good + "a\t11020103\t051\tx1\t2\t0\t0\t0\t612020\td\n",
+         "listings.tsv:4: exchange: not a number"},
+        {"line out of range", "a\t11020103\t051\t1\t32768\t0\t0\t0\t612020\td\n",
+         "listings.tsv:2: line: out of range"},
+        {"negative suffix", "a\t11020103\t051\t1\t2\t-1\t0\t0\t612020\td\n",
+         "listings.tsv:2: suffix: not a number"},
+        {"lot_main empty", "a\t11020103\t051\t1\t2\t0\t\t0\t612020\td\n",
+         "listings.tsv:2: lot_main: empty"},
+        {"lot_sub", "a\t11020103\t051\t1\t2\t0\t0\t1e3\t612020\td\n",
+         "listings.tsv:2: lot_sub: not a number"},
+        {"postal code leading 0", "a\t11020103\t051\t1\t2\t0\t0\t0\t012020\td\n",
+         "listings.tsv:2: postal_code:"},
+        {"detail too long",
+         "a\t11020103\t051\t1\t2\t0\t0\t0\t612020\t" + std::string(1001, 'd') + "\n",
+         "listings.tsv:2: detail: too long"},
+        {"detail with bar", "a\t11020103\t051\t1\t2\t0\t0\t0\t612020\td|e\n",
+         "listings.tsv:2: detail: contains '|'"},
+        {"missing field", "a\t11020103\t051\t1\t2\t0\t0\t0\t612020\n",
+         "listings.tsv:2: detail: missing field"},
+        {"too many fields", "a\t11020103\t051\t1\t2\t0\t0\t0\t612020\td\te\n",
+         "listings.tsv:2: detail: too many"},
+        {"dongs header", good, "dongs.tsv:1: header:", "code\tpostal\tname\n", false, true},
+        {"dong name with colon", good, "dongs.tsv:2: name: contains ':'",
+         "11020103\t612020\ta:b\n"},
+        {"dong postal code", good, "dongs.tsv:2: postal_code:", "11020103\t61202\tab\n"},
+        {"duplicate dong", good, "dongs.tsv:3: dong_code: duplicate",
+         "11020103\t612020\ta\n11020103\t612020\tb\n"},
+        {"dong without region", good,
+         "dongs.tsv:3: dong_code:", "11020103\t612020\ta\n31020103\t612020\tb\n"},
+    };
+    for (const BadCase& c : cases) {
+        SCOPED_TRACE(c.what);
+        test::TempDir dir;
+        const std::string listings = c.raw ? c.listings : kListingsHeader + c.listings;
+        const std::string dongs = c.raw_dongs ? c.dongs : kDongsHeader + c.dongs;
+        const BuildRun run = build(dir, listings, dongs, dir / "cd");
+        EXPECT_NE(run.status, 0);
+        EXPECT_NE(run.message.find(c.expected), std::string::npos) << run.message;
+        EXPECT_EQ(std::count(run.message.begin(), run.message.end(), '\n'), 1) << run.message;
+        EXPECT_FALSE(fs::exists(dir.path() / "cd"));
+        for (const auto& entry : fs::directory_iterator(dir.path())) {  // no temporary folder left
+            EXPECT_FALSE(entry.is_directory()) << entry.path();
+        }
+    }
+}
+
+TEST(ZendariBuild, UnreadableInputAndForeignOutputFolder) {
+    test::TempDir dir;
+    const std::string missing = std::string(ZENDARI_BUILD_EXE) + " --listings " +
+                                (dir / "none.tsv") + " --dongs " + (dir / "none2.tsv") + " --out " +
+                                (dir / "cd") + " 2>" + (dir / "err");
+    EXPECT_NE(std::system(missing.c_str()), 0);
+    EXPECT_NE(test::read_file(dir / "err").find("none2.tsv:1:"), std::string::npos);
+    EXPECT_FALSE(fs::exists(dir.path() / "cd"));
+
+    // An existing empty folder becomes the CD; a folder holding other files is left alone.
+    fs::create_directory(dir.path() / "empty");
+    EXPECT_EQ(build(dir, kListingsHeader, kDongsHeader, dir / "empty").status, 0);
+    EXPECT_TRUE(fs::exists(dir.path() / "empty" / "Quenby.INI"));
+    fs::create_directory(dir.path() / "mine");
+    test::write_file(dir / "mine/keep.txt", "precious");
+    EXPECT_NE(build(dir, kListingsHeader, kDongsHeader, dir / "mine").status, 0);
+    EXPECT_EQ(test::read_file(dir / "mine/keep.txt"), "precious");
+}
+
+}  // namespace
+}  // namespace zendari
