@@ -36,6 +36,7 @@ ScriptedPrompt::~ScriptedPrompt() {
 
 PromptAnswer ScriptedPrompt::message(const MessageRequest& request) {
     m_messages.push_back(request);
+    if (m_onMessage) m_onMessage(request);
     if (m_answers.empty()) {
         ADD_FAILURE() << "unexpected message box: title \"" << request.title.toStdString()
                       << "\", text \"" << request.text.toStdString() << "\"";

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <deque>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -22,6 +23,12 @@ public:
         m_inputs.push_back({!text.has_value(), text.value_or(QString())});
     }
 
+    // Runs on each message request before it is answered: lets a test change the world
+    // "while the box is up" (insert the CD, then answer Retry).
+    void setOnMessage(std::function<void(const MessageRequest&)> hook) {
+        m_onMessage = std::move(hook);
+    }
+
     PromptAnswer message(const MessageRequest& request) override;
     std::optional<QString> input(const InputRequest& request) override;
 
@@ -30,6 +37,7 @@ public:
     void clear();
 
 private:
+    std::function<void(const MessageRequest&)> m_onMessage;
     std::deque<PromptAnswer> m_answers;
     struct QueuedInput {
         bool cancelled;
