@@ -17,8 +17,10 @@ struct SurnameShare {
     std::uint32_t per_million;  // share of the population, parts per million
 };
 
-// Every surname the generator uses, most frequent first.
+// Every surname the generator uses (roughly most frequent first); a name is drawn with
+// probability per_million / surname_share_total().
 std::span<const SurnameShare> surname_shares();
+std::uint32_t surname_share_total();
 
 class NameSampler {
 public:
