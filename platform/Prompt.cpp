@@ -49,8 +49,12 @@ QWidget* QtPrompt::owner() const {
 
 PromptAnswer QtPrompt::message(const MessageRequest& request) {
     if (request.beep) QApplication::beep();
-    QMessageBox box(toQtIcon(request.icon), request.title, request.text,
-                    toQtButtons(request.buttons), owner());
+    // The texts keep the CR LF pairs of the program's messages; a label wants plain LF.
+    QString text = request.text;
+    text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    QMessageBox box(toQtIcon(request.icon), request.title, text, toQtButtons(request.buttons),
+                    owner());
+    box.setTextFormat(Qt::PlainText);
     switch (box.exec()) {
         case QMessageBox::Ok:
             return PromptAnswer::Ok;
