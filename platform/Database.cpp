@@ -145,13 +145,17 @@ Status Database::prepare(std::string_view sql, Statement& out) {
 Status Database::open_recordset(std::string_view sql, std::span<const DbValue> params,
                                 Recordset& out) {
     out = Recordset();
+    return open_query(sql, params, out);
+}
+
+Status Database::open_query(std::string_view sql, std::span<const DbValue> params, Recordset& out) {
     Statement stmt;
     if (Status st = prepare(sql, stmt); !st.ok()) return st;
     if (Status st = bind_parameters(stmt.get(), params); !st.ok()) return st;
     sqlite3_stmt* s = stmt.get();
     const int n = sqlite3_column_count(s);
     out.names_.reserve(static_cast<std::size_t>(n));
-    for (int i = 0; i < n; ++i) {
+    for (int i = out.dynaset_ ? 1 : 0; i < n; ++i) {
         const char* name = sqlite3_column_name(s, i);
         out.names_.emplace_back(name ? name : "");
     }

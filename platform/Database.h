@@ -72,11 +72,33 @@ public:
         return open_recordset(sql, std::span<const DbValue>(params.begin(), params.size()), out);
     }
 
+    // An updatable recordset (see Recordset.h) over "SELECT * FROM <table> [WHERE ...]
+    // [ORDER BY ...]"; any other shape of query is kMisuse. All rows are read at open.
+    Status open_dynaset(std::string_view sql, std::span<const DbValue> params, Recordset& out);
+    Status open_dynaset(std::string_view sql, Recordset& out,
+                        std::initializer_list<DbValue> params = {}) {
+        return open_dynaset(sql, std::span<const DbValue>(params.begin(), params.size()), out);
+    }
+
+    // A table of text fields; each field refuses a value longer than its size in
+    // characters, as a Jet text field of that size does.
+    struct TextField {
+        std::string name;
+        int size;
+    };
+    Status create_table(std::string_view name, std::span<const TextField> fields);
+
+    // Writes a compacted copy of the database `source` (opened with `secret`) to `target`,
+    // keyed with the same secret. `target` must not exist yet (kExists).
+    static Status compact(const std::filesystem::path& source, std::string_view secret,
+                          const std::filesystem::path& target);
+
     // Rows touched by the last INSERT/UPDATE/DELETE, and the last inserted row id.
     std::int64_t changes() const noexcept;
     std::int64_t last_insert_rowid() const noexcept;
 
 private:
+    Status open_query(std::string_view sql, std::span<const DbValue> params, Recordset& out);
     static void close_connection(sqlite3* db) noexcept;
     std::shared_ptr<sqlite3> db_;  // statements hold it weakly
     std::filesystem::path path_;

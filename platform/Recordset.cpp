@@ -46,10 +46,13 @@ bool Recordset::fetch_to(std::int64_t index) {
         }
         const int rc = sqlite3_step(s);
         if (rc == SQLITE_ROW) {
+            // A dynaset's query carries the rowid in front of the fields.
+            const int skip = dynaset_ ? 1 : 0;
+            if (dynaset_) rowids_.push_back(sqlite3_column_int64(s, 0));
             std::vector<DbValue> row;
             row.reserve(names_.size());
             for (int i = 0; i < static_cast<int>(names_.size()); ++i) {
-                row.push_back(column_value(s, i));
+                row.push_back(column_value(s, i + skip));
             }
             rows_.push_back(std::move(row));
             continue;

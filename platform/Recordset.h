@@ -3,12 +3,16 @@
 //
 // Rows are read from the engine on demand and kept, so moving back is cheap and the cursor
 // never re-runs the query. record_count() and move_last() read to the end, as Jet needs a
-// MoveLast before RecordCount is complete. Changing rows (add/edit/update/cancel) will come
-// as an updatable recordset opened on one table, keeping each row's rowid beside its values;
-// the read side below is shared with it.
+// MoveLast before RecordCount is complete.
+//
+// A recordset opened with Database::open_dynaset is updatable: add_new() or edit(), then
+// set_field() for each change and update() to write (or cancel_update() to drop). It reads
+// all its rows at open and keeps each row's rowid; added rows go to its end, and the
+// current record stays where it was, as in Jet.
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -17,7 +21,11 @@
 #include "Statement.h"
 #include "Status.h"
 
+struct sqlite3;
+
 namespace telvia {
+
+enum class EditMode { kNone, kEdit, kAdd };
 
 class Recordset {
 public:
@@ -59,6 +67,18 @@ public:
     // The first engine error met while reading rows (reading stops there); ok otherwise.
     const Status& status() const noexcept { return status_; }
 
+    // Changing rows (dynasets only; kMisuse otherwise). add_new starts a row of NULLs,
+    // edit starts from the current row; set_field changes the pending row by field name
+    // (kNotFound for an unknown name); update writes it and leaves edit mode, or returns
+    // the engine's error and stays in edit mode so the caller can cancel_update().
+    bool updatable() const noexcept { return dynaset_; }
+    EditMode edit_mode() const noexcept { return mode_; }
+    Status add_new();
+    Status edit();
+    Status set_field(std::string_view name, DbValue value);
+    Status update();
+    void cancel_update() noexcept;
+
 private:
     friend class Database;
     int field_index(std::string_view name) const noexcept;
@@ -72,6 +92,15 @@ private:
     std::vector<std::vector<DbValue>> rows_;
     std::int64_t position_ = 0;
     Status status_;
+
+    // Dynaset state: the table as written in the query, each row's rowid, the pending row.
+    bool dynaset_ = false;
+    std::string table_;
+    std::weak_ptr<sqlite3> conn_;
+    std::vector<std::int64_t> rowids_;
+    EditMode mode_ = EditMode::kNone;
+    std::vector<DbValue> pending_;
+    std::vector<bool> changed_;
 };
 
 }  // namespace telvia
