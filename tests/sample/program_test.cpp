@@ -17,6 +17,7 @@
 #include "Database.h"
 #include "Geography.h"
 #include "SampleDatabases.h"
+#include "SampleRun.h"
 #include "SampleSubscriber.h"
 #include "TempDir.h"
 
@@ -24,51 +25,7 @@ namespace {
 
 namespace fs = std::filesystem;
 using namespace zendari::sample;
-
-fs::path bin_dir() {
-    const char* dir = std::getenv("TELVIA_BIN_DIR");
-    return dir ? fs::path(dir) : fs::path(".");
-}
-
-struct RunResult {
-    int status = -1;
-    std::string output;  // stdout and stderr together
-};
-
-std::string quote(const std::string& s) {
-    std::string q = "'";
-    for (char c : s) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return q + "'";
-}
-
-RunResult run_sample(const std::vector<std::string>& args) {
-    std::string cmd = quote((bin_dir() / "telvia-sample").string());
-    for (const auto& a : args) cmd += " " + quote(a);
-    cmd += " 2>&1";
-    RunResult r;
-    std::FILE* p = ::popen(cmd.c_str(), "r");
-    if (!p) return r;
-    char buf[4096];
-    while (std::size_t n = std::fread(buf, 1, sizeof buf, p)) r.output.append(buf, n);
-    const int st = ::pclose(p);
-    r.status = WIFEXITED(st) ? WEXITSTATUS(st) : -1;
-    return r;
-}
-
-std::string slurp(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-std::vector<std::string> split(std::string_view line, char sep) {
-    std::vector<std::string> out;
-    while (true) {
-        const auto p = line.find(sep);
-        out.emplace_back(line.substr(0, p));
-        if (p == std::string_view::npos) return out;
-        line = line.substr(p + 1);
-    }
-}
+using namespace sample_test;
 
 TEST(SampleProgram, RefusesBadOptionsWithAMessage) {
     TempDir dir;
@@ -152,26 +109,19 @@ std::vector<Row> local_rows_of_listings(const fs::path& listings, const fs::path
     return rows;
 }
 
-// One full run: the layout of an installed system, the settings that name the CD and the
-// excluded record, and the local listing table holding exactly the local subscribers.
-TEST(SampleProgram, InstallsACompleteSampleSystem) {
-    if (!fs::exists(bin_dir() / "zendari-build")) GTEST_SKIP() << "zendari-build is not built";
-    TempDir dir;
-    const fs::path root = dir.path() / "sample";
-    const RunResult r =
-        run_sample({"--subscribers", "20000", "--seed", "4", "--out", root.string()});
-    ASSERT_EQ(r.status, 0) << r.output;
+// The layout of an installed system and the settings that name the CD and the excluded
+// record.
+TEST_F(InstalledSample, LaysOutTheFoldersAndSettings) {
+    EXPECT_TRUE(fs::exists(root() / "cd" / "data" / "human.cod"));
+    EXPECT_TRUE(fs::is_directory(root() / "program" / "dat"));
+    EXPECT_TRUE(fs::is_empty(root() / "program" / "dat"));
+    EXPECT_TRUE(fs::is_directory(root() / "program" / "Pro" / "Bin"));
+    EXPECT_EQ(slurp(root() / "windows" / "Quenby.INI"), slurp(root() / "cd" / "Quenby.INI"));
 
-    EXPECT_TRUE(fs::exists(root / "cd" / "data" / "human.cod"));
-    EXPECT_TRUE(fs::is_directory(root / "program" / "dat"));
-    EXPECT_TRUE(fs::is_empty(root / "program" / "dat"));
-    EXPECT_TRUE(fs::is_directory(root / "program" / "Pro" / "Bin"));
-    EXPECT_EQ(slurp(root / "windows" / "Quenby.INI"), slurp(root / "cd" / "Quenby.INI"));
-
-    const std::string ini = slurp(root / "windows" / "Halvern.ini");
+    const std::string ini = slurp(root() / "windows" / "Halvern.ini");
     const Geography geo = build_geography();
     const SampleSubscriber sample = sample_subscriber(geo);
-    EXPECT_NE(ini.find("[INSTALL]\r\nSRCDISK=" + (root / "cd").string() + "/\r\n"),
+    EXPECT_NE(ini.find("[INSTALL]\r\nSRCDISK=" + (root() / "cd").string() + "/\r\n"),
               std::string::npos)
         << ini;
     EXPECT_NE(ini.find("\r\nExcludedRecord=" + excluded_record_text(sample, geo) + "\r\n"),
@@ -182,19 +132,21 @@ TEST(SampleProgram, InstallsACompleteSampleSystem) {
         << ini;
 
     telvia::Database docs;
-    EXPECT_TRUE(telvia::Database::open(root / "program" / "Pro" / "Docs" / "adDocs.cad",
+    EXPECT_TRUE(telvia::Database::open(root() / "program" / "Pro" / "Docs" / "adDocs.cad",
                                        kDocsSecret, telvia::OpenShare::kShared,
                                        telvia::OpenAccess::kReadOnly, docs)
                     .ok());
-    EXPECT_FALSE(telvia::Database::open(root / "program" / "chb.cad", kDocsSecret,
+    EXPECT_FALSE(telvia::Database::open(root() / "program" / "chb.cad", kDocsSecret,
                                         telvia::OpenShare::kShared, telvia::OpenAccess::kReadOnly,
                                         docs)
                      .ok())
         << "each database opens with its own secret only";
+}
 
-    auto stored = inchbuk_rows(root / "program" / "chb.cad");
-    auto expected =
-        local_rows_of_listings(root / "listings" / "LISTINGS.tsv", root / "listings" / "DONGS.tsv");
+TEST_F(InstalledSample, LocalTableHoldsExactlyTheLocalSubscribers) {
+    const auto stored = inchbuk_rows(root() / "program" / "chb.cad");
+    const auto expected = local_rows_of_listings(root() / "listings" / "LISTINGS.tsv",
+                                                 root() / "listings" / "DONGS.tsv");
     EXPECT_GT(expected.size(), 300u);
     EXPECT_EQ(stored, expected) << "inchbuk keeps the local subscribers in listing order";
 }

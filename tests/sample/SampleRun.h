@@ -1,0 +1,98 @@
+// Running telvia-sample from the build's program folder, and one installed sample shared by
+// the tests that read what it wrote.
+#pragma once
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include "TempDir.h"
+
+namespace sample_test {
+
+namespace fs = std::filesystem;
+
+inline fs::path bin_dir() {
+    const char* dir = std::getenv("TELVIA_BIN_DIR");
+    return dir ? fs::path(dir) : fs::path(".");
+}
+
+struct RunResult {
+    int status = -1;
+    std::string output;  // stdout and stderr together
+};
+
+inline std::string quote(const std::string& s) {
+    std::string q = "'";
+    for (char c : s) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return q + "'";
+}
+
+inline RunResult run_sample(const std::vector<std::string>& args) {
+    std::string cmd = quote((bin_dir() / "telvia-sample").string());
+    for (const auto& a : args) cmd += " " + quote(a);
+    cmd += " 2>&1";
+    RunResult r;
+    std::FILE* p = ::popen(cmd.c_str(), "r");
+    if (!p) return r;
+    char buf[4096];
+    while (std::size_t n = std::fread(buf, 1, sizeof buf, p)) r.output.append(buf, n);
+    const int st = ::pclose(p);
+    r.status = WIFEXITED(st) ? WEXITSTATUS(st) : -1;
+    return r;
+}
+
+inline std::string slurp(const fs::path& p) {
+    std::ifstream in(p, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+inline std::vector<std::string> split(std::string_view line, char sep) {
+    std::vector<std::string> out;
+    while (true) {
+        const auto p = line.find(sep);
+        out.emplace_back(line.substr(0, p));
+        if (p == std::string_view::npos) return out;
+        line = line.substr(p + 1);
+    }
+}
+
+// One run of the program, shared by the tests that read what it installed.
+class InstalledSample : public ::testing::Test {
+protected:
+    static constexpr int kSubscribers = 20000;
+
+    static void SetUpTestSuite() {
+        if (!fs::exists(bin_dir() / "zendari-build")) return;
+        dir_ = new TempDir;
+        root_ = new fs::path(dir_->path() / "sample");
+        result_ = new RunResult(run_sample({"--subscribers", std::to_string(kSubscribers), "--seed",
+                                            "4", "--out", root_->string()}));
+    }
+    static void TearDownTestSuite() {
+        delete result_;
+        delete root_;
+        delete dir_;
+        result_ = nullptr;
+    }
+    void SetUp() override {
+        if (!result_) GTEST_SKIP() << "zendari-build is not built";
+        ASSERT_EQ(result_->status, 0) << result_->output;
+    }
+    static const fs::path& root() { return *root_; }
+
+private:
+    inline static TempDir* dir_ = nullptr;
+    inline static fs::path* root_ = nullptr;
+    inline static RunResult* result_ = nullptr;
+};
+
+}  // namespace sample_test
