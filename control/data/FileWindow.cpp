@@ -21,8 +21,9 @@ void FileWindow::open_kept(std::int32_t window_size) {
     whole_ = false;
     window_size_ = window_size;
     file_size_ = 0;
-    file_.close();
-    if (!file_.open(path_)) {
+    // The CD's files do not change while the program runs, so a mapping already held serves
+    // the reopened window; reopening per name of a scan then costs no system call.
+    if (!file_.is_open() && !file_.open(path_)) {
         status_ = kOpenFailed;
         return;
     }
@@ -60,7 +61,6 @@ std::span<const std::byte> FileWindow::read(std::int64_t offset, std::int32_t le
 }
 
 std::span<const std::byte> FileWindow::mapped_bytes() const noexcept {
-    if (status_ != kReady && status_ != kPastEnd) return {};
     return file_.bytes();
 }
 

@@ -33,7 +33,8 @@ public:
     [[nodiscard]] bool open(const std::string& path, std::int32_t window_size);
 
     // Opens the kept path again with a new window size. False only when never opened;
-    // otherwise true whatever the outcome, which status() tells.
+    // otherwise true whatever the outcome, which status() tells. A mapping that is already
+    // held is kept (the file cannot have changed); only a failed opening is retried.
     bool reopen(std::int32_t window_size);
 
     // `length` bytes at `offset`, or an empty span: when the status is neither ready nor
@@ -47,7 +48,7 @@ public:
     std::int64_t window_offset() const noexcept { return window_offset_; }
     // True when the window holds the whole file (read at opening, file handle closed).
     bool holds_whole_file() const noexcept { return whole_; }
-    // The whole mapped file, for the readers that walk it in place; empty unless ready.
+    // The whole mapped file, for readers that check it in place; empty when not mapped.
     std::span<const std::byte> mapped_bytes() const noexcept;
 
 private:

@@ -32,6 +32,9 @@ public:
 // Process-wide readers (index handles, dong table, filter window, record reader) are built
 // once per process and shared by every ZendariCore object, as the control's instances share
 // them; per-object state is the two property values, the result cursor and the scan state.
+// Before a successful InitDB (or with no region selected) the searches answer empty, false
+// or "vbROF" and show nothing. Tests start the readers afresh with
+// reset_process_readers_for_testing() (scan/ProcessReaders.h).
 class ZendariCore {
 public:
     explicit ZendariCore(ControlHost& host);
@@ -47,14 +50,14 @@ public:
     std::int32_t local() const;
     void set_local(std::int32_t code);
 
-    bool find_key(std::string_view key);                       // DISPID 3
-    std::string get_next();                                     // DISPID 4
-    bool set_result(std::int32_t rep, std::int32_t cnt);        // DISPID 5
-    std::string get_result();                                   // DISPID 6
-    std::string get_all_result(std::string_view loc);           // DISPID 8
+    bool find_key(std::string_view key);                               // DISPID 3
+    std::string get_next();                                            // DISPID 4
+    bool set_result(std::int32_t rep, std::int32_t cnt);               // DISPID 5
+    std::string get_result();                                          // DISPID 6
+    std::string get_all_result(std::string_view loc);                  // DISPID 8
     std::string get_loc_next(std::string_view loc, std::int32_t cnt);  // DISPID 9
     std::string get_loc_sung(std::string_view loc, std::int32_t cnt,
-                             std::string_view sung);            // DISPID 10
+                             std::string_view sung);  // DISPID 10
 
 private:
     struct State;

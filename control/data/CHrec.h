@@ -1,0 +1,50 @@
+// The record reader: decodes master-file records and joins each with its detail line from
+// the line block files. It reads sequentially from a record number set by seek(); the block
+// it holds is always the block of the record being formatted, loaded when first needed.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "common/MappedFile.h"
+#include "data/record_format.h"
+
+namespace zendari {
+
+class ControlHost;
+class LineBlock;
+
+class CHrec {
+public:
+    // Opens the master file at `path`, showing the control's message on failure. Block files
+    // are looked up in the data directory of Quenby.INI when a block is loaded.
+    bool init(const std::string& path, ControlHost& host);
+    bool is_open() const noexcept { return opened_; }
+
+    // Sets the number of the record the next read returns. Without keep_block the detail
+    // block in memory is discarded.
+    void seek(std::int64_t record, bool keep_block);
+    // Reads the next record and returns its subscriber record string
+    // "lot:0area:exchange-line[/suffix]:postal:detail" (the detail keeps its line feed), and
+    // moves on. Nullopt when the master file is not open or has no such record.
+    std::optional<std::string> format();
+    // Passes over the next record.
+    void skip() noexcept { ++record_; }
+    void discard_block() noexcept { block_.reset(); }
+
+    std::int64_t record_number() const noexcept { return record_; }
+    std::optional<SubscriberRecord> record(std::int64_t number) const noexcept;
+
+private:
+    void append_detail(std::string& out);
+
+    MappedFile master_;
+    bool opened_ = false;
+    std::int64_t record_ = 1;
+    std::shared_ptr<const LineBlock> block_;
+    std::int64_t block_number_ = -1;
+};
+
+}  // namespace zendari

@@ -1,0 +1,162 @@
+#include "scan/Scan.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cstring>
+
+#include "common/ByteOrder.h"
+#include "common/Text.h"
+#include "data/TelEnvironment.h"
+#include "scan/LocMatcher.h"
+#include "scan/ProcessReaders.h"
+#include "scan/Results.h"
+#include "scan/ZendariCore.h"
+
+namespace zendari {
+namespace {
+
+constexpr std::string_view kSentinel = "\xF9\xBB";
+
+// The per-name progress text "<head><i><tail>", with head and tail converted once.
+class ProgressText {
+public:
+    ProgressText(bool surname, std::string_view sung) {
+        if (surname) {
+            head_ = cp949_text("인명가입자 약1천2백만명중 ") + std::string(sung) +
+                    cp949_text("씨성을 \n\n ");
+        } else {
+            head_ = cp949_text("인명가입자 약1천2백만명중 \n\n ");
+        }
+        tail_ = cp949_text(" 번째를 검색하고 있습니다.");
+        text_ = head_;
+    }
+    std::string_view text(std::int32_t i) {
+        text_.resize(head_.size());
+        char buffer[16];
+        const auto r = std::to_chars(buffer, buffer + sizeof buffer, i);
+        text_.append(buffer, r.ptr);
+        text_ += tail_;
+        return text_;
+    }
+
+private:
+    std::string head_, tail_, text_;
+};
+
+void position_cursor(ProcessReaders& readers, std::string_view text) {
+    std::memset(readers.cursor.text, 0, sizeof readers.cursor.text);
+    std::memcpy(readers.cursor.text, text.data(), std::min<std::size_t>(text.size(), 127));
+    readers.past_last_key = false;
+    if (find_key(readers.cursor, readers.region) == 0 &&
+        next_key(readers.cursor, readers.region) == 0) {
+        readers.past_last_key = true;
+    }
+}
+
+const DongPostings* postings_of(ProcessReaders& readers) {
+    if (!readers.postings_tried) {
+        readers.postings_tried = true;
+        readers.postings = DongPostings::load(TelEnvironment().index_file_path("ZPOST"),
+                                              readers.filter.mapped_bytes());
+    }
+    return readers.postings.get();
+}
+
+void append_item(std::string& result, std::string_view name, const std::string& r) {
+    result.append(name);
+    result.push_back(':');
+    result += r;
+    result.push_back('|');
+}
+
+// The records of one name tested one by one against the filter file.
+void walk_name(ProcessReaders& readers, ControlHost& host, const LocMatcher& loc,
+               std::string_view name, std::int64_t first, std::int64_t count, ResultCursor& cursor,
+               std::string& result) {
+    readers.chrec.seek(first, true);
+    if (!load_filter_range(readers, cursor, first, count)) {
+        host.show_message(kApplicationTitle, cp949_text("인명 필터 메모리 확보 실패  !"));
+        return;
+    }
+    // The cursor holds all `count` codes or none; past its end nothing more can match.
+    const std::int64_t n =
+        std::min<std::int64_t>(count, static_cast<std::int64_t>(cursor.items.size()));
+    for (std::int64_t k = 0; k < n; ++k) {
+        const std::string r = get_all_result(readers, cursor, loc, host);
+        if (!r.empty()) append_item(result, name, r);
+    }
+}
+
+// The same answers from the dong's posting list: only the matching records are visited.
+void jump_name(ProcessReaders& readers, ControlHost& host, std::string_view name,
+               std::int64_t first, std::int64_t count, const std::vector<std::uint32_t>& matches,
+               std::string& result) {
+    const std::int64_t records = readers.filter.file_size() / 4;
+    if (count <= 0 || first < 1 || first - 1 + count > records) return;  // the filter read fails
+    auto it = std::lower_bound(matches.begin(), matches.end(), static_cast<std::uint32_t>(first));
+    for (; it != matches.end() && *it < first + count; ++it) {
+        const std::int64_t record = *it;
+        // Verified postings name records inside the filter file.
+        const std::int32_t code =
+            load_i32le(readers.filter.mapped_bytes().data() + (record - 1) * 4);
+        readers.chrec.seek(record, true);
+        std::optional<std::string> r = format_with_dong(readers, code, host);
+        if (!r) {
+            // The walk stays on a record whose dong entry is missing and retries it for every
+            // remaining record of the name.
+            for (std::int64_t k = record - first + 1; k < count; ++k)
+                (void)readers.dongs.name(code, host);
+            return;
+        }
+        if (!r->empty()) append_item(result, name, *r);
+    }
+}
+
+}  // namespace
+
+std::string run_scan(ProcessReaders& readers, ControlHost& host, const LocMatcher& loc,
+                     const ScanRequest& request) {
+    if (request.surname) {
+        position_cursor(readers, request.sung);
+    } else if (request.restart) {
+        position_cursor(readers, "");
+    }
+    host.scan_begin(
+        cp949_text("인명검색"),
+        cp949_text(request.surname
+                       ? "인명 성별 검색 중입니다.\n\n검색을 멈추시려면 취소버튼을 눌러주십시요."
+                       : "인명 동별검색 중입니다.\n\n검색을 멈추시려면 취소버튼을 눌러주십시요."),
+        request.cnt);
+    ProgressText progress(request.surname, request.sung);
+    const DongPostings* postings = postings_of(readers);
+    std::vector<std::uint32_t> matches;
+    if (postings != nullptr)
+        matches = postings->records([&](std::int32_t code) { return loc.matches(code); });
+    ResultCursor cursor;
+    std::string result;
+    bool cancelled = false;
+    char name_buffer[128];
+    for (std::int32_t i = 1; i <= request.cnt; ++i) {
+        cancelled = host.scan_step(i, progress.text(i)) || cancelled;
+        if (readers.past_last_key) break;  // nothing sorts after the lookup: as at the sentinel
+        const std::size_t length = strnlen(readers.cursor.text, 127);
+        std::memcpy(name_buffer, readers.cursor.text, length);
+        const std::string_view name(name_buffer, length);
+        const std::int64_t first = readers.cursor.value;
+        next_key(readers.cursor, readers.region);
+        const std::int64_t count = std::int64_t{readers.cursor.value} - first;
+        if (first == 0) continue;
+        if (name == kSentinel) break;
+        if (request.surname && name.substr(0, 2) > request.sung) break;
+        if (postings != nullptr) {
+            jump_name(readers, host, name, first, count, matches, result);
+        } else {
+            walk_name(readers, host, loc, name, first, count, cursor, result);
+        }
+        if (cancelled) break;
+    }
+    host.scan_end();
+    return result;
+}
+
+}  // namespace zendari

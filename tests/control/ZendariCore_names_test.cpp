@@ -1,0 +1,242 @@
+// The engine's name lookup, record strings and initialisation on small CDs.
+#include <filesystem>
+
+#include "EngineFixture.h"
+
+namespace zendari::test {
+namespace {
+
+// Seoul: A x3 (records 1-3), B x5 (records 4-8); Busan: one name.
+std::vector<Row> names_ab() {
+    std::vector<Row> rows;
+    for (int i = 0; i < 3; ++i) rows.push_back({.name = "A", .dong = "10010101"});
+    for (int i = 0; i < 5; ++i) rows.push_back({.name = "B", .dong = "10010102"});
+    rows.push_back({.name = "C", .dong = "11020103"});
+    return rows;
+}
+
+using Names = EngineTest;
+
+TEST_F(Names, EntryStringsPositioningAndTheSentinel) {
+    build_rows(names_ab());
+    init_and_select(10);
+    EXPECT_TRUE(core_->find_key("A"));
+    EXPECT_EQ(core_->get_next(), "A:1:3:");
+    EXPECT_EQ(core_->get_next(), "B:4:5:");
+    EXPECT_EQ(core_->get_next(), "vbROF");
+    EXPECT_EQ(core_->get_next(), "vbROF");  // the cursor stays on the sentinel
+
+    EXPECT_FALSE(core_->find_key("AA"));  // between A and B
+    EXPECT_EQ(core_->get_next(), "B:4:5:");
+    EXPECT_FALSE(core_->find_key(""));  // the empty text: the first name
+    EXPECT_EQ(core_->get_next(), "A:1:3:");
+    EXPECT_FALSE(core_->find_key(std::string(300, 'A')));  // longer than the key record
+    EXPECT_EQ(core_->get_next(), "B:4:5:");
+    EXPECT_FALSE(core_->find_key("\xFD\xFE"));  // sorts after every key
+    EXPECT_EQ(core_->get_next(), "vbROF");
+    EXPECT_TRUE(host_->messages.empty());
+
+    core_->set_local(7203);  // the same index as 10
+    EXPECT_EQ(core_->local(), 7203);
+    EXPECT_TRUE(core_->find_key("B"));
+    EXPECT_EQ(core_->get_next(), "B:4:5:");
+    core_->set_local(11);
+    EXPECT_TRUE(core_->find_key("C"));
+    EXPECT_EQ(core_->get_next(), "C:9:1:");
+}
+
+TEST_F(Names, RegionCodesThatDoNotOpen) {
+    build_rows(names_ab());
+    init_and_select(10);
+    core_->set_local(17);
+    EXPECT_EQ(core_->local(), -1);
+    ASSERT_EQ(host_->messages.size(), 1u);
+    EXPECT_EQ(host_->messages[0].caption, "CODE ERROR !");
+    EXPECT_EQ(utf8(host_->messages[0].text), "유효한 인덱스 ID 가 아닙니다!");
+    EXPECT_TRUE(core_->find_key("A"));  // the index selected before is still open
+    EXPECT_EQ(core_->get_next(), "A:1:3:");
+
+    std::filesystem::remove(std::filesystem::path(cd()) / "index" / "CHEJU.ndx");
+    std::filesystem::remove(std::filesystem::path(cd()) / "index" / "PUSAN.ndx");
+    core_->set_local(86);
+    EXPECT_EQ(core_->local(), -1);
+    EXPECT_EQ(host_->messages.back().caption, "ERROR !");
+    EXPECT_EQ(utf8(host_->messages.back().text), "인덱스가 없습니다 !");
+    core_->set_local(11);
+    EXPECT_EQ(utf8(host_->messages.back().text), "PUSAN 인덱스가 없습니다 !");
+    EXPECT_FALSE(core_->find_key("A"));  // closed now
+    EXPECT_EQ(core_->get_next(), "vbROF");
+}
+
+TEST_F(Names, RecordStringsFormatLotTelephoneAndSuffix) {
+    build_rows({
+        {.name = "A",
+         .dong = "10010101",
+         .area = "02",
+         .exchange = "123",
+         .line = "4567",
+         .postal = "100011",
+         .detail = "Somewhere 1"},
+        {.name = "A",
+         .dong = "10010102",
+         .area = "032",
+         .exchange = "700",
+         .line = "85",
+         .suffix = "12",
+         .lot_main = "37",
+         .lot_sub = "209",
+         .postal = "400100",
+         .detail = ""},
+        {.name = "A", .dong = "10010101", .lot_sub = "12"},
+        {.name = "A", .dong = "10010101", .lot_main = "5"},
+    });
+    init_and_select();
+    ASSERT_TRUE(core_->find_key("A"));
+    EXPECT_EQ(core_->get_next(), "A:1:4:");
+    EXPECT_TRUE(core_->set_result(1, 4));
+    EXPECT_EQ(utf8(core_->get_result()),
+              "10010101:(110-011) 서울 종로구 청운동::02:123-4567:100011:Somewhere 1\n");
+    EXPECT_EQ(utf8(core_->get_result()),
+              "10010102:(110-012) 서울 종로구 신교동:37-209:032:700-85/12:400100:\n");
+    EXPECT_EQ(utf8(core_->get_result()),
+              "10010101:(110-011) 서울 종로구 청운동:12:02:123-4567:100011:d\n");
+    EXPECT_EQ(utf8(core_->get_result()),
+              "10010101:(110-011) 서울 종로구 청운동:5:02:123-4567:100011:d\n");
+    EXPECT_EQ(core_->get_result(), "");  // past cnt
+    // A window in the middle: records 2 and 3 with their own dong codes.
+    EXPECT_TRUE(core_->set_result(2, 2));
+    EXPECT_EQ(core_->get_result().substr(0, 9), "10010102:");
+    EXPECT_EQ(core_->get_result().substr(0, 9), "10010101:");
+    // A range beyond the filter file gives nothing, safely.
+    EXPECT_TRUE(core_->set_result(3, 10));
+    EXPECT_EQ(core_->get_result(), "");
+    EXPECT_TRUE(core_->set_result(-5, 2));
+    EXPECT_EQ(core_->get_result(), "");
+    EXPECT_TRUE(host_->messages.empty());
+}
+
+TEST_F(Names, GetAllResultMatchesSixAndEightCharacterLocations) {
+    build_rows({{.name = "A", .dong = "10010101", .detail = "one"},
+                {.name = "A", .dong = "10010102", .detail = "two"},
+                {.name = "A", .dong = "10020101", .detail = "three"},
+                {.name = "A", .dong = "10010101", .detail = "four"}});
+    init_and_select();
+    ASSERT_TRUE(core_->set_result(1, 4));
+    EXPECT_EQ(utf8(core_->get_all_result("100101")),
+              "(110-011) 서울 종로구 청운동::02:123-4567:100011:one\n");
+    EXPECT_EQ(utf8(core_->get_all_result("100101")),
+              "(110-012) 서울 종로구 신교동::02:123-4567:100011:two\n");
+    EXPECT_EQ(core_->get_all_result("100101"), "");  // 10020101: passed over, position moves
+    EXPECT_EQ(utf8(core_->get_all_result("100101")),
+              "(110-011) 서울 종로구 청운동::02:123-4567:100011:four\n");
+    ASSERT_TRUE(core_->set_result(1, 4));
+    EXPECT_EQ(core_->get_all_result("10010102"), "");
+    EXPECT_NE(core_->get_all_result("10010102"), "");
+    EXPECT_EQ(core_->get_all_result("1001010"), "");  // 7 characters: the whole code must equal it
+    EXPECT_EQ(core_->get_all_result("10010101x"), "");
+}
+
+TEST_F(Names, RecordsOnBothSidesOfABlockBoundary) {
+    std::string body;
+    for (int i = 1; i <= 100002; ++i) {
+        body += listing_line({.name = "A",
+                              .dong = "10010101",
+                              .line = std::to_string(i % 10000),
+                              .detail = "line " + std::to_string(i)});
+    }
+    build_cd(body);
+    const std::string prefix = cp949("10010101:(110-011) 서울 종로구 청운동:");
+    auto tail = [&](const std::string& s) {
+        return s.compare(0, prefix.size(), prefix) == 0 ? s.substr(prefix.size()) : "<" + s + ">";
+    };
+    for (bool auxiliary : {true, false}) {
+        SCOPED_TRACE(auxiliary ? "with line offset tables" : "without");
+        if (!auxiliary) {
+            remove_auxiliary_files();
+            restart();
+        }
+        init_and_select();
+        ASSERT_TRUE(core_->set_result(99999, 3));
+        EXPECT_EQ(tail(core_->get_result()), ":02:123-9999:100011:line 99999\n");
+        EXPECT_EQ(tail(core_->get_result()), ":02:123-0:100011:line 100000\n");
+        EXPECT_EQ(tail(core_->get_result()), ":02:123-1:100011:line 100001\n");
+        ASSERT_TRUE(core_->set_result(100002, 1));
+        EXPECT_EQ(tail(core_->get_result()), ":02:123-2:100011:line 100002\n");
+        std::filesystem::remove(std::filesystem::path(cd()) / "data" / "10_2.dll");
+        ASSERT_TRUE(core_->set_result(100001, 1));  // a missing block file: no detail line
+        EXPECT_EQ(tail(core_->get_result()), ":02:123-1:100011:");
+        ASSERT_TRUE(core_->set_result(1, 1));
+        EXPECT_EQ(tail(core_->get_result()), ":02:123-1:100011:line 1\n");
+        if (auxiliary) build_cd(body);
+    }
+}
+
+using Init = EngineTest;
+
+TEST_F(Init, OncePerProcess) {
+    build_rows(names_ab());
+    core_->set_init_db(1);
+    EXPECT_EQ(core_->init_db(), 1);
+    EXPECT_TRUE(host_->messages.empty());
+    ZendariCore second(*host_);  // another control object of the same process
+    second.set_init_db(1);
+    EXPECT_EQ(second.init_db(), -1);
+    ASSERT_EQ(host_->messages.size(), 1u);
+    EXPECT_EQ(host_->messages[0].caption, "ERROR !");
+    EXPECT_EQ(utf8(host_->messages[0].text), "인명 초기화 실패");
+    second.set_local(10);  // the readers are shared
+    EXPECT_TRUE(second.find_key("A"));
+    EXPECT_TRUE(second.set_result(1, 1));
+    EXPECT_NE(second.get_result(), "");
+}
+
+TEST_F(Init, OtherValues) {
+    build_rows(names_ab());
+    core_->set_init_db(2);
+    EXPECT_EQ(core_->init_db(), -1);
+    core_->set_init_db(3);
+    EXPECT_EQ(core_->init_db(), -1);
+    ASSERT_EQ(host_->messages.size(), 2u);
+    EXPECT_EQ(utf8(host_->messages[0].caption), "초기화");
+    EXPECT_EQ(utf8(host_->messages[0].text), "상호");
+    EXPECT_EQ(utf8(host_->messages[1].text), "업종");
+    core_->set_init_db(5);
+    EXPECT_EQ(core_->init_db(), 5);
+    EXPECT_EQ(host_->messages.size(), 2u);
+    core_->set_init_db(1);  // the notices opened nothing
+    EXPECT_EQ(core_->init_db(), 1);
+}
+
+TEST_F(Init, MissingMasterFileStillInitialises) {
+    build_rows(names_ab());
+    std::filesystem::remove(std::filesystem::path(cd()) / "data" / "names.rec");
+    core_->set_init_db(1);
+    EXPECT_EQ(core_->init_db(), 1);
+    ASSERT_EQ(host_->messages.size(), 1u);
+    EXPECT_EQ(utf8(host_->messages[0].text), "마스터[??.COD] 파일이 오픈되지 않았습니다.");
+    core_->set_local(10);
+    EXPECT_TRUE(core_->set_result(1, 3));
+    EXPECT_EQ(core_->get_result(), "");  // no records to read
+}
+
+TEST_F(Init, MissingFilesFailAndCallsBeforeInitAreSafe) {
+    build_rows(names_ab());
+    EXPECT_FALSE(core_->find_key("A"));
+    EXPECT_EQ(core_->get_next(), "vbROF");
+    EXPECT_TRUE(core_->set_result(1, 3));
+    EXPECT_EQ(core_->get_result(), "");
+    EXPECT_EQ(core_->get_all_result("10010101"), "");
+    EXPECT_EQ(core_->get_loc_next("10010101", 10), "");
+    EXPECT_EQ(core_->get_loc_sung("10010101", 10, "A"), "");
+    EXPECT_TRUE(host_->messages.empty());
+
+    std::filesystem::remove(std::filesystem::path(cd()) / "index" / "dong.cod");
+    core_->set_init_db(1);
+    EXPECT_EQ(core_->init_db(), -1);
+    ASSERT_EQ(host_->messages.size(), 2u);
+    EXPECT_EQ(utf8(host_->messages[0].text), "ERROR:DONGDB 동테이블 파일이 없습니다.");
+    EXPECT_EQ(utf8(host_->messages[1].text), "인명 초기화 실패");
+}
+
+}  // namespace
+}  // namespace zendari::test

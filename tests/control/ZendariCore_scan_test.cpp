@@ -1,0 +1,138 @@
+// The dong and surname scans: paging, restarts, the surname stop, cancellation, progress
+// texts, and the same answers with and without the auxiliary files.
+#include <random>
+
+#include "EngineFixture.h"
+
+namespace zendari::test {
+namespace {
+
+// Seoul names in key order: 가 (2 records), 김 (1), 김철수 (2), 나 (1), 박 (1).
+std::vector<Row> scan_rows() {
+    return {
+        {.name = "가", .dong = "10010101", .detail = "g1"},
+        {.name = "가", .dong = "10010102", .detail = "g2"},
+        {.name = "김", .dong = "10010101", .detail = "k1"},
+        {.name = "김철수", .dong = "10010101", .detail = "k2"},
+        {.name = "김철수", .dong = "10020101", .detail = "k3"},
+        {.name = "나", .dong = "10010101", .detail = "n1"},
+        {.name = "박", .dong = "10010102", .detail = "p1"},
+    };
+}
+
+std::string item(std::string_view name, std::string_view dong, std::string_view detail) {
+    return cp949(std::string(name) + ":" + std::string(dong) +
+                 "::02:123-4567:100011:" + std::string(detail) + "\n|");
+}
+
+const std::string kDong1 = "(110-011) 서울 종로구 청운동";
+const std::string kDong2 = "(110-012) 서울 종로구 신교동";
+
+class Scans : public EngineTest, public ::testing::WithParamInterface<bool> {
+protected:
+    void SetUp() override {
+        build_rows(scan_rows());
+        if (!GetParam()) {
+            remove_auxiliary_files();
+            restart();
+        }
+        init_and_select();
+    }
+};
+
+TEST_P(Scans, PagesContinueAndRestart) {
+    EXPECT_EQ(core_->get_loc_next("10010101", 2),
+              item("가", kDong1, "g1") + item("김", kDong1, "k1"));
+    EXPECT_EQ(core_->get_loc_next("10010101", 2),
+              item("김철수", kDong1, "k2") + item("나", kDong1, "n1"));
+    EXPECT_EQ(core_->get_loc_next("10010101", 2), "");  // 박, then the sentinel
+    EXPECT_EQ(core_->get_loc_next("10010101", 2), "");  // on the sentinel already
+    // Another location starts from the first name again.
+    EXPECT_EQ(core_->get_loc_next("10010102", 1), item("가", kDong2, "g2"));
+    EXPECT_EQ(core_->get_loc_next("10010101", 1), item("가", kDong1, "g1"));
+    // A 6-digit location: every dong code that begins with it.
+    EXPECT_EQ(core_->get_loc_next("100101", 1),
+              item("가", kDong1, "g1") + item("가", kDong2, "g2"));
+    // A name lookup in between moves the shared cursor; the next page goes on from there.
+    EXPECT_TRUE(core_->find_key(cp949("나")));
+    EXPECT_EQ(core_->get_loc_next("100101", 5),
+              item("나", kDong1, "n1") + item("박", kDong2, "p1"));
+    EXPECT_TRUE(host_->messages.empty());
+}
+
+TEST_P(Scans, SurnameScanStopsAfterTheSurname) {
+    EXPECT_EQ(core_->get_loc_sung("10010101", 100, cp949("김")),
+              item("김", kDong1, "k1") + item("김철수", kDong1, "k2"));
+    ASSERT_EQ(host_->scan_titles.size(), 1u);
+    EXPECT_LE(host_->step_texts.size(), 3u);  // 김, 김철수, then 나 stops the scan
+    EXPECT_EQ(utf8(host_->step_texts[0]),
+              "인명가입자 약1천2백만명중 김씨성을 \n\n 1 번째를 검색하고 있습니다.");
+    EXPECT_EQ(utf8(host_->scan_texts[0]),
+              "인명 성별 검색 중입니다.\n\n검색을 멈추시려면 취소버튼을 눌러주십시요.");
+    // After a surname scan the dong scan starts from the first name.
+    EXPECT_EQ(core_->get_loc_next("10010101", 1), item("가", kDong1, "g1"));
+    EXPECT_EQ(core_->get_loc_sung("10010101", 1, cp949("가")), item("가", kDong1, "g1"));
+    EXPECT_EQ(core_->get_loc_sung("10010101", 10, cp949("다")), "");  // the first name after is 박
+}
+
+TEST_P(Scans, ProgressAndCancellation) {
+    host_->cancel_at = 2;
+    EXPECT_EQ(core_->get_loc_next("10010101", 10),
+              item("가", kDong1, "g1") + item("김", kDong1, "k1"));
+    EXPECT_EQ(host_->step_texts.size(), 2u);  // cancelled during the second name, which completes
+    EXPECT_EQ(utf8(host_->scan_titles[0]), "인명검색");
+    EXPECT_EQ(utf8(host_->scan_texts[0]),
+              "인명 동별검색 중입니다.\n\n검색을 멈추시려면 취소버튼을 눌러주십시요.");
+    EXPECT_EQ(host_->totals[0], 10);
+    EXPECT_EQ(utf8(host_->step_texts[1]),
+              "인명가입자 약1천2백만명중 \n\n 2 번째를 검색하고 있습니다.");
+    EXPECT_EQ(host_->ends, 1);
+    host_->cancel_at = -1;
+    EXPECT_EQ(core_->get_loc_next("10010101", 1),
+              item("김철수", kDong1, "k2"));  // goes on after 김
+
+    EXPECT_EQ(core_->get_loc_next("10010102", 0), "");  // cnt 0: a window shown and closed
+    EXPECT_EQ(host_->ends, 3);
+    EXPECT_EQ(core_->get_loc_next("10010102", 1),
+              item("가", kDong2, "g2"));  // cursor on the first name
+}
+
+INSTANTIATE_TEST_SUITE_P(AuxiliaryFiles, Scans, ::testing::Bool(), [](const auto& info) {
+    return info.param ? "WithPostings" : "PlainWalk";
+});
+
+// A random directory scanned with and without the auxiliary files: the same strings.
+TEST_F(EngineTest, PostingsAnswerExactlyAsTheWalk) {
+    std::mt19937 rng(9);
+    const std::vector<std::string> dongs = {"10010101", "10010102", "10020101"};
+    const std::vector<std::string> names = {"가", "가나", "김", "김민수", "김철수", "나",
+                                            "박", "이",   "최", "A",      "B"};
+    std::string body;
+    for (int i = 0; i < 3000; ++i) {
+        body += listing_line({.name = names[rng() % names.size()],
+                              .dong = dongs[rng() % dongs.size()],
+                              .line = std::to_string(i % 9999),
+                              .detail = "row " + std::to_string(i)});
+    }
+    build_cd(body);
+    auto run_all = [&] {
+        init_and_select();
+        std::vector<std::string> out;
+        for (const char* loc : {"10010101", "100101", "10020101", "100201", "99999999"}) {
+            for (int page = 0; page < 4; ++page) out.push_back(core_->get_loc_next(loc, 3));
+            out.push_back(core_->get_loc_sung(loc, 50, cp949("김")));
+            out.push_back(core_->get_loc_sung(loc, 2, cp949("가")));
+        }
+        return out;
+    };
+    const std::vector<std::string> fast = run_all();
+    remove_auxiliary_files();
+    restart();
+    const std::vector<std::string> walk = run_all();
+    EXPECT_EQ(fast, walk);
+    EXPECT_NE(fast[0], "");
+    EXPECT_TRUE(host_->messages.empty());
+}
+
+}  // namespace
+}  // namespace zendari::test
