@@ -1,5 +1,6 @@
 #include "Prompt.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QInputDialog>
 #include <QMessageBox>
@@ -55,6 +56,16 @@ PromptAnswer QtPrompt::message(const MessageRequest& request) {
     QMessageBox box(toQtIcon(request.icon), request.title, text, toQtButtons(request.buttons),
                     owner());
     box.setTextFormat(Qt::PlainText);
+    // Korean captions, as the system's boxes have them; the CD prompt asks for "재시도".
+    const std::pair<QMessageBox::StandardButton, const char*> captions[] = {
+        {QMessageBox::Ok, "확인"},
+        {QMessageBox::Cancel, "취소"},
+        {QMessageBox::Yes, "예"},
+        {QMessageBox::No, "아니요"},
+        {QMessageBox::Retry, "재시도"}};
+    for (const auto& [which, caption] : captions) {
+        if (QAbstractButton* b = box.button(which)) b->setText(QString::fromUtf8(caption));
+    }
     switch (box.exec()) {
         case QMessageBox::Ok:
             return PromptAnswer::Ok;
