@@ -1,6 +1,12 @@
 #include "data/TelEnvironment.h"
 
+#include <fstream>
+#include <iterator>
+#include <mutex>
+#include <unordered_map>
 #include <utility>
+
+#include <sys/stat.h>
 
 #include "ProfileFile.h"
 
@@ -29,14 +35,76 @@ std::string TelEnvironment::normalise_directory(std::string value) {
     return value;
 }
 
+namespace {
+
+// At most `limit` bytes of `s`, never ending inside a UTF-8 character (the profile reader's
+// buffer rule).
+std::string cut_to(std::string_view s, std::size_t limit) {
+    if (s.size() <= limit) return std::string(s);
+    std::size_t n = limit;
+    while (n > 0 && (static_cast<unsigned char>(s[n]) & 0xC0) == 0x80) --n;
+    return std::string(s.substr(0, n));
+}
+
+// The last Quenby.INI read, kept while the file on disk is unchanged (same device, inode,
+// size and modification time), so a path costs two stat calls instead of reading and
+// parsing the file twice; an edit of the file still shows at the next call.
+class ProfileSnapshot {
+public:
+    std::string value(const std::string& file_name, std::string_view key, std::size_t buffer) {
+        const std::filesystem::path path = telvia::resolve_profile_path(file_name);
+        struct stat st {};
+        std::lock_guard lock(mutex_);
+        if (::stat(path.c_str(), &st) != 0) return {};
+        const std::int64_t mtime =
+            std::int64_t{st.st_mtim.tv_sec} * 1000000000 + st.st_mtim.tv_nsec;
+        if (path != path_ || st.st_dev != device_ || st.st_ino != inode_ || st.st_size != size_ ||
+            mtime != mtime_) {
+            std::ifstream in(path, std::ios::binary);
+            text_.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+            path_ = path;
+            device_ = st.st_dev;
+            inode_ = st.st_ino;
+            size_ = st.st_size;
+            mtime_ = mtime;
+            values_.clear();
+        }
+        std::string memo_key(key);
+        memo_key += '\0';
+        memo_key += std::to_string(buffer);
+        auto it = values_.find(memo_key);
+        if (it == values_.end()) {
+            std::string raw;
+            if (!telvia::find_profile_value(text_, kSection, key, raw)) raw.clear();
+            it = values_.emplace(std::move(memo_key), cut_to(raw, buffer - 1)).first;
+        }
+        return it->second;
+    }
+
+private:
+    std::mutex mutex_;
+    std::filesystem::path path_;
+    dev_t device_ = 0;
+    ino_t inode_ = 0;
+    off_t size_ = -1;
+    std::int64_t mtime_ = 0;
+    std::string text_;
+    std::unordered_map<std::string, std::string> values_;
+};
+
+std::string profile_value(const std::string& file_name, std::string_view key, std::size_t buffer) {
+    static ProfileSnapshot snapshot;
+    return snapshot.value(file_name, key, buffer);
+}
+
+}  // namespace
+
 std::string TelEnvironment::directory(std::string_view key) const {
-    return normalise_directory(
-        telvia::GetPrivateProfileString(kSection, key, "", kDirectoryBuffer, file_name_));
+    return normalise_directory(profile_value(file_name_, key, kDirectoryBuffer));
 }
 
 std::string TelEnvironment::file_path(std::string_view directory_key, std::string_view key) const {
-    const std::string name =
-        telvia::GetPrivateProfileString(kSection, key, "", kFileNameBuffer, file_name_);
+    const std::string name = profile_value(file_name_, key, kFileNameBuffer);
     if (name.empty()) return {};
     return directory(directory_key) + name;
 }

@@ -109,11 +109,18 @@ std::string ZendariCore::get_next() {
     next_key(r.cursor, r.region);
     const std::int64_t count = std::int64_t{r.cursor.value} - first;
     if (!text.empty() && static_cast<unsigned char>(text[0]) == 0xF9) return "vbROF";
-    char numbers[48];
-    const int n =
-        std::snprintf(numbers, sizeof numbers, ":%lld:%lld:", static_cast<long long>(first),
-                      static_cast<long long>(count));
-    return text + std::string(numbers, static_cast<std::size_t>(n));
+    // "%s:%ld:%ld:"
+    std::string entry = text;
+    auto append_number = [&entry](std::int64_t v) {
+        char buffer[24];
+        entry.append(buffer, std::to_chars(buffer, buffer + sizeof buffer, v).ptr);
+    };
+    entry.push_back(':');
+    append_number(first);
+    entry.push_back(':');
+    append_number(count);
+    entry.push_back(':');
+    return entry;
 }
 
 bool ZendariCore::set_result(std::int32_t rep, std::int32_t cnt) {
