@@ -20,9 +20,11 @@ namespace sample_test {
 
 namespace fs = std::filesystem;
 
+// Where the build puts its programs: $TELVIA_BIN_DIR when set, else the folder this test
+// was configured with.
 inline fs::path bin_dir() {
     const char* dir = std::getenv("TELVIA_BIN_DIR");
-    return dir ? fs::path(dir) : fs::path(".");
+    return dir && *dir ? fs::path(dir) : fs::path(TELVIA_SAMPLE_BIN_DIR);
 }
 
 struct RunResult {
