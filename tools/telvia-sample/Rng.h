@@ -41,7 +41,7 @@ public:
     // True with probability per_mille / 1000.
     bool chance(std::uint32_t per_mille) { return below(1000) < per_mille; }
 
-    static std::uint64_t mix(std::uint64_t x) { return splitmix(x); }
+    static std::uint64_t mix(std::uint64_t x) { return splitmix(x); }  // x is a copy
     // FNV-1a: a fixed hash of a name, for data that must not depend on the seed.
     static std::uint64_t hash(std::string_view text) {
         std::uint64_t h = 0xcbf29ce484222325u;
@@ -60,7 +60,6 @@ private:
         z = (z ^ (z >> 27)) * 0x94d049bb133111ebu;
         return z ^ (z >> 31);
     }
-    static std::uint64_t splitmix(std::uint64_t&& x) { return splitmix(x); }
 
     std::uint64_t s_[4];
 };
