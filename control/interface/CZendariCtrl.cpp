@@ -32,10 +32,8 @@ DispResult CZendariCtrl::invoke(DispId id, InvokeKind kind, std::span<const Vari
         // A scan runs inside its modal dialog; the call returns when the scan is over.
         DispResult rc = DispResult::Ok;
         ScanDialog dialog(this, {});
-        m_host->setScanOwner(&dialog);
         dialog.setScan([&] { rc = m_dispatcher->invoke(id, kind, args, result); });
         dialog.runScan();
-        m_host->setScanOwner(nullptr);
         return rc;
     }
     return m_dispatcher->invoke(id, kind, args, result);

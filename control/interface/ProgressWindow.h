@@ -14,7 +14,8 @@ namespace zendari {
 class ProgressWindow : public QWidget {
     Q_OBJECT
 public:
-    // `mainWindow` is disabled for the window's lifetime (may be null).
+    // `mainWindow` is disabled for the window's lifetime (may be null). `owner` should not be
+    // inside `mainWindow`, or the progress window would be disabled with it.
     ProgressWindow(const QString& title, bool smooth, QWidget* owner, QWidget* mainWindow);
     ~ProgressWindow() override;
 

@@ -32,8 +32,9 @@ void QtControlHost::show_message(std::string_view caption, std::string_view text
 
 void QtControlHost::scan_begin(std::string_view title, std::string_view text, std::int32_t total) {
     QWidget* mainWindow = m_control ? m_control->window() : nullptr;
-    QWidget* owner = m_scanOwner ? m_scanOwner.data() : m_control;
-    m_progress = std::make_unique<ProgressWindow>(fromCp949(title), true, owner, mainWindow);
+    // The window has no Qt parent: disabling the main window disables every widget below it,
+    // and the progress window must stay usable (Esc, the cancel button) while it is disabled.
+    m_progress = std::make_unique<ProgressWindow>(fromCp949(title), true, nullptr, mainWindow);
     m_progress->setRange(0, total);
     m_progress->setStep(1);
     m_progress->setText(fromCp949(text));

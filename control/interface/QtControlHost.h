@@ -27,8 +27,6 @@ public:
     bool scan_step(std::int32_t i, std::string_view text) override;
     void scan_end() override;
 
-    // The window that owns the progress window while a scan runs (the scan dialog).
-    void setScanOwner(QWidget* owner) { m_scanOwner = owner; }
     ProgressWindow* progressWindow() const { return m_progress.get(); }
 
 signals:
@@ -37,7 +35,6 @@ signals:
 
 private:
     QWidget* m_control;
-    QPointer<QWidget> m_scanOwner;
     std::unique_ptr<ProgressWindow> m_progress;
     QElapsedTimer m_sincePump;
     QString m_firstText;

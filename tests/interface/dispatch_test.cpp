@@ -1,10 +1,13 @@
 // The control library as its hosts see it: loaded by file name, bound by DISPID.
+// The control initialises its readers once per process, as a loaded control does: ctest runs
+// every test of this file in a process of its own (run one at a time with --gtest_filter).
 #include <QSignalSpy>
 #include <QWidget>
 #include <set>
 
 #include <gtest/gtest.h>
 
+#include "QtPrinters.h"
 #include "SampleCd.h"
 #include "ScriptedPrompt.h"
 #include "ZendariClient.h"

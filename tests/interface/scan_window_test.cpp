@@ -1,5 +1,7 @@
 // A scan through the loaded control: its progress window disables the main window, Esc
 // cancels after the current name, and the main window is usable again afterwards.
+// The control initialises its readers once per process, as a loaded control does: ctest runs
+// every test of this file in a process of its own (run one at a time with --gtest_filter).
 #include <QApplication>
 #include <QTest>
 #include <QTimer>
@@ -7,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include "QtPrinters.h"
 #include "SampleCd.h"
 #include "ScriptedPrompt.h"
 #include "ZendariClient.h"
