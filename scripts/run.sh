@@ -38,7 +38,10 @@ else
 fi
 
 cp -f "$bin/Halvern" "$sample/program/"
-if [ -f "$bin/Zendari20.so" ]; then cp -f "$bin/Zendari20.so" "$sample/program/"; fi
+# The control library and the shared prompt library sit beside the program.
+for lib in Zendari20.so libtelvia-prompt.so; do
+    if [ -f "$bin/$lib" ]; then cp -f "$bin/$lib" "$sample/program/"; fi
+done
 
 export WINDIR="$sample/windows"
 export TELVIA_CDROM_DIRS="$sample/cd"
