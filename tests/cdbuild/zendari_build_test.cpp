@@ -68,7 +68,8 @@ TEST(ZendariBuild, SmallCdReadsBack) {
         "이영희\t10010101\t02\t700\t85\t12\t0\t12\t110011\t\n"                    // SEOUL
         "김철수\t11020103\t051\t124\t1\t0\t0\t0\t612020\tx\n"                     // PUSAN, 2nd
         "가나\t72030001\t02\t1\t2\t0\t0\t0\t100100\ty\n"                          // SEOUL (7203)
-        "박\t21010101\t031\t32767\t32767\t32767\t32767\t32767\t412010\tz\n";      // KYONGGI
+        "박\t21010101\t031\t32767\t32767\t32767\t32767\t32767\t412010\tz\n"       // KYONGGI
+        "\n";  // a blank last line is no listing
     const std::string out = dir / "cd";
     const BuildRun run = build(dir, listings, kDongsHeader + std::string(kDongs), out);
     ASSERT_EQ(run.status, 0) << run.message;

@@ -174,6 +174,7 @@ bool read_dongs(const std::string& path, ListingSet& set, std::string& error) {
             }
             continue;
         }
+        if (line.empty()) continue;  // a blank line (often the file's last) holds no dong
         std::array<std::string_view, 3> f;
         const std::size_t n = split(line, f);
         if (n != 3) {
@@ -265,6 +266,7 @@ bool read_listings(const std::string& path, ListingSet& set, std::string& error,
             }
             continue;
         }
+        if (line.empty()) continue;  // a blank line holds no listing
         if (set.listings.size() == static_cast<std::size_t>(kMaxRecords)) {
             return fail("name", "more than 11900000 listings (the directory CD's limit)");
         }
