@@ -10,11 +10,12 @@ function(telvia_add_test name)
         target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest GTest::gtest_main)
     endif()
     target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests/support)
+    # Where the build puts its programs and libraries, for tests that run or load them.
+    target_compile_definitions(${name} PRIVATE TELVIA_BIN_DIR="${CMAKE_BINARY_DIR}/bin")
     set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
     gtest_discover_tests(${name}
         DISCOVERY_MODE PRE_TEST
-        PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;TELVIA_BIN_DIR=${CMAKE_BINARY_DIR}/bin"
-                   TIMEOUT 300)
+        PROPERTIES ENVIRONMENT QT_QPA_PLATFORM=offscreen TIMEOUT 300)
 endfunction()
 
 # Adds each listed folder that already holds a CMakeLists.txt; pieces of the tree land one by one.
