@@ -1,0 +1,289 @@
+#include "SqliteDirectory.h"
+
+#include <cstdio>
+#include <fstream>
+#include <iostream>
+#include <sstream>
+
+namespace zendari::bench {
+namespace {
+
+std::vector<std::string_view> split_tabs(std::string_view line) {
+    std::vector<std::string_view> f;
+    std::size_t from = 0;
+    for (;;) {
+        const std::size_t at = line.find('\t', from);
+        f.push_back(line.substr(from, at == std::string_view::npos ? at : at - from));
+        if (at == std::string_view::npos) return f;
+        from = at + 1;
+    }
+}
+
+void exec(sqlite3* db, const char* sql) {
+    char* err = nullptr;
+    if (sqlite3_exec(db, sql, nullptr, nullptr, &err) != SQLITE_OK) {
+        std::cerr << "sqlite: " << (err ? err : "?") << " in " << sql << "\n";
+        sqlite3_free(err);
+    }
+}
+
+sqlite3_stmt* prepare(sqlite3* db, const char* sql) {
+    sqlite3_stmt* s = nullptr;
+    if (sqlite3_prepare_v3(db, sql, -1, SQLITE_PREPARE_PERSISTENT, &s, nullptr) != SQLITE_OK)
+        std::cerr << "sqlite: " << sqlite3_errmsg(db) << "\n";
+    return s;
+}
+
+std::string_view column_text(sqlite3_stmt* s, int i) {
+    const auto* p = reinterpret_cast<const char*>(sqlite3_column_text(s, i));
+    return p ? std::string_view(p, static_cast<std::size_t>(sqlite3_column_bytes(s, i)))
+             : std::string_view();
+}
+
+// The record string of the control, built from the row's columns 0..9
+// (dong, dong name, lot main, lot sub, area, exchange, line, suffix, postal, detail).
+std::string format_row(sqlite3_stmt* s) {
+    std::string r;
+    r.reserve(128);
+    r += std::to_string(sqlite3_column_int(s, 0));
+    r += ':';
+    r += column_text(s, 1);
+    r += ':';
+    const int main = sqlite3_column_int(s, 2), sub = sqlite3_column_int(s, 3);
+    if (main && sub)
+        r += std::to_string(main) + "-" + std::to_string(sub);
+    else if (main)
+        r += std::to_string(main);
+    else if (sub)
+        r += std::to_string(sub);
+    r += ':';
+    r += column_text(s, 4);
+    r += ':';
+    r += std::to_string(sqlite3_column_int(s, 5));
+    r += '-';
+    r += std::to_string(sqlite3_column_int(s, 6));
+    if (const int suffix = sqlite3_column_int(s, 7)) r += "/" + std::to_string(suffix);
+    r += ':';
+    r += std::to_string(sqlite3_column_int(s, 8));
+    r += ':';
+    r += column_text(s, 9);
+    r += '\n';
+    return r;
+}
+
+// The leading `chars` UTF-8 characters of `s`.
+std::string utf8_prefix(const std::string& s, int chars) {
+    std::size_t i = 0;
+    for (int c = 0; c < chars && i < s.size(); ++c) {
+        ++i;
+        while (i < s.size() && (static_cast<unsigned char>(s[i]) & 0xC0) == 0x80) ++i;
+    }
+    return s.substr(0, i);
+}
+
+constexpr const char* kRowColumns =
+    "s.dong, d.name, s.lot_main, s.lot_sub, s.area, s.exchange, s.line, s.suffix, s.postal, "
+    "s.detail";
+
+}  // namespace
+
+int region_of_dong(std::int32_t code) {
+    const int p4 = code / 10000, p2 = code / 1000000;
+    if (p4 == 7203 || p4 == 7204) return 10;
+    switch (p2) {
+        case 20:
+        case 21:
+        case 22:
+        case 23:
+        case 24:
+            return 72;
+        case 40:
+            return 74;
+        case 45:
+            return 76;
+        case 55:
+            return 80;
+        case 65:
+            return 84;
+        default:
+            return p2;
+    }
+}
+
+SqliteDirectory::SqliteDirectory(const std::string& db_path, const std::string& listings_tsv,
+                                 const std::string& dongs_tsv) {
+    const bool fresh = !std::ifstream(db_path).good();
+    if (sqlite3_open(db_path.c_str(), &db_) != SQLITE_OK) {
+        std::cerr << "sqlite: cannot open " << db_path << "\n";
+        sqlite3_close(db_);
+        db_ = nullptr;
+        return;
+    }
+    if (fresh) load(listings_tsv, dongs_tsv);
+    exec(db_, "PRAGMA cache_size=-262144");
+    names_ = prepare(db_,
+                     "SELECT name, COUNT(*) FROM subscribers WHERE region=?1 AND name>=?2 "
+                     "GROUP BY name ORDER BY name LIMIT 30");
+    records_ = prepare(db_, (std::string("SELECT ") + kRowColumns +
+                             " FROM subscribers s JOIN dongs d ON d.code=s.dong "
+                             "WHERE s.region=?1 AND s.name=?2 ORDER BY s.id")
+                                .c_str());
+    dong_ = prepare(db_, (std::string("SELECT ") + kRowColumns +
+                          ", s.name FROM subscribers s JOIN dongs d ON d.code=s.dong "
+                          "WHERE s.dong=?1 ORDER BY s.id")
+                             .c_str());
+}
+
+SqliteDirectory::~SqliteDirectory() {
+    sqlite3_finalize(names_);
+    sqlite3_finalize(records_);
+    sqlite3_finalize(dong_);
+    if (db_) sqlite3_close(db_);
+}
+
+void SqliteDirectory::load(const std::string& listings_tsv, const std::string& dongs_tsv) {
+    std::cerr << "loading the listings into SQLite (once; cached beside the sample)...\n";
+    exec(db_, "PRAGMA journal_mode=OFF; PRAGMA synchronous=OFF;");
+    exec(db_, "CREATE TABLE dongs(code INTEGER PRIMARY KEY, name TEXT)");
+    // id follows the CD's record order (region, name, input order), so ORDER BY id is the
+    // index order the control walks in.
+    exec(db_,
+         "CREATE TABLE subscribers(id INTEGER PRIMARY KEY, region INTEGER, name TEXT, "
+         "dong INTEGER, area TEXT, exchange INTEGER, line INTEGER, suffix INTEGER, "
+         "lot_main INTEGER, lot_sub INTEGER, postal INTEGER, detail TEXT)");
+    exec(db_,
+         "CREATE TEMP TABLE raw(seq INTEGER PRIMARY KEY, region INTEGER, name TEXT, dong "
+         "INTEGER, area TEXT, exchange INTEGER, line INTEGER, suffix INTEGER, lot_main "
+         "INTEGER, lot_sub INTEGER, postal INTEGER, detail TEXT)");
+    exec(db_, "BEGIN");
+    {
+        std::ifstream in(dongs_tsv);
+        std::string line;
+        std::getline(in, line);
+        sqlite3_stmt* ins = prepare(db_, "INSERT INTO dongs VALUES(?1, ?2)");
+        while (std::getline(in, line)) {
+            const auto f = split_tabs(line);
+            if (f.size() < 3) continue;
+            const std::string postal(f[1]);
+            const std::string name =
+                "(" + postal.substr(0, 3) + "-" + postal.substr(3) + ") " + std::string(f[2]);
+            sqlite3_bind_int(ins, 1, std::stoi(std::string(f[0])));
+            sqlite3_bind_text(ins, 2, name.data(), static_cast<int>(name.size()), SQLITE_TRANSIENT);
+            sqlite3_step(ins);
+            sqlite3_reset(ins);
+        }
+        sqlite3_finalize(ins);
+    }
+    {
+        std::ifstream in(listings_tsv);
+        std::string line;
+        std::getline(in, line);
+        sqlite3_stmt* ins =
+            prepare(db_, "INSERT INTO raw VALUES(NULL,?1,?2,?3,?4,?5,?6,?7,?8,?9,?10,?11)");
+        long n = 0;
+        while (std::getline(in, line)) {
+            const auto f = split_tabs(line);
+            if (f.size() < 10) continue;
+            const int dong = std::stoi(std::string(f[1]));
+            sqlite3_bind_int(ins, 1, region_of_dong(dong));
+            sqlite3_bind_text(ins, 2, f[0].data(), static_cast<int>(f[0].size()), SQLITE_STATIC);
+            sqlite3_bind_int(ins, 3, dong);
+            sqlite3_bind_text(ins, 4, f[2].data(), static_cast<int>(f[2].size()), SQLITE_STATIC);
+            for (int i = 3; i <= 8; ++i) sqlite3_bind_int(ins, i + 2, std::stoi(std::string(f[i])));
+            sqlite3_bind_text(ins, 11, f[9].data(), static_cast<int>(f[9].size()), SQLITE_STATIC);
+            sqlite3_step(ins);
+            sqlite3_reset(ins);
+            if (++n % 1000000 == 0) std::cerr << "  " << n << " rows\n";
+        }
+        sqlite3_finalize(ins);
+    }
+    // The CD's region order, then the name's bytes, then input order.
+    exec(db_,
+         "INSERT INTO subscribers SELECT NULL, region, name, dong, area, exchange, line, suffix, "
+         "lot_main, lot_sub, postal, detail FROM raw ORDER BY CASE region "
+         "WHEN 10 THEN 0 WHEN 11 THEN 1 WHEN 12 THEN 2 WHEN 13 THEN 3 WHEN 14 THEN 4 "
+         "WHEN 15 THEN 5 WHEN 16 THEN 6 WHEN 70 THEN 7 WHEN 72 THEN 8 WHEN 74 THEN 9 "
+         "WHEN 76 THEN 10 WHEN 78 THEN 11 WHEN 80 THEN 12 WHEN 82 THEN 13 WHEN 84 THEN 14 "
+         "ELSE 15 END, CAST(name AS BLOB), seq");
+    exec(db_, "DROP TABLE raw");
+    exec(db_, "COMMIT");
+    exec(db_, "CREATE INDEX subscribers_region_name ON subscribers(region, name)");
+    exec(db_, "CREATE INDEX subscribers_dong ON subscribers(dong)");
+    exec(db_, "ANALYZE");
+}
+
+std::vector<std::pair<std::string, int>> SqliteDirectory::names_from(int region,
+                                                                     std::string_view typed) {
+    std::vector<std::pair<std::string, int>> out;
+    sqlite3_bind_int(names_, 1, region);
+    sqlite3_bind_text(names_, 2, typed.data(), static_cast<int>(typed.size()), SQLITE_STATIC);
+    while (sqlite3_step(names_) == SQLITE_ROW)
+        out.emplace_back(std::string(column_text(names_, 0)), sqlite3_column_int(names_, 1));
+    sqlite3_reset(names_);
+    return out;
+}
+
+std::vector<std::string> SqliteDirectory::records_of(int region, std::string_view name) {
+    std::vector<std::string> out;
+    sqlite3_bind_int(records_, 1, region);
+    sqlite3_bind_text(records_, 2, name.data(), static_cast<int>(name.size()), SQLITE_STATIC);
+    while (sqlite3_step(records_) == SQLITE_ROW) out.push_back(format_row(records_));
+    sqlite3_reset(records_);
+    return out;
+}
+
+std::vector<std::string> SqliteDirectory::dong_listing(std::int32_t dong_code) {
+    std::vector<std::string> out;
+    sqlite3_bind_int(dong_, 1, dong_code);
+    while (sqlite3_step(dong_) == SQLITE_ROW) {
+        std::string item(column_text(dong_, 10));
+        item += ':';
+        std::string rec = format_row(dong_);
+        item += rec.substr(rec.find(':') + 1);  // name form: the dong code gives way to the name
+        item += '|';
+        out.push_back(std::move(item));
+    }
+    sqlite3_reset(dong_);
+    return out;
+}
+
+Workload pick_workload(SqliteDirectory& db) {
+    Workload w;
+    sqlite3* h = db.handle();
+    auto each = [&](const std::string& sql, auto&& row) {
+        sqlite3_stmt* s = prepare(h, sql.c_str());
+        while (s && sqlite3_step(s) == SQLITE_ROW) row(s);
+        sqlite3_finalize(s);
+    };
+    each("SELECT region, COUNT(*) FROM subscribers GROUP BY region ORDER BY 2 DESC LIMIT 1",
+         [&](sqlite3_stmt* s) {
+             w.region = sqlite3_column_int(s, 0);
+             w.region_records = sqlite3_column_int64(s, 1);
+         });
+    const std::string in_region = " FROM subscribers WHERE region=" + std::to_string(w.region);
+    each("SELECT COUNT(DISTINCT name)" + in_region,
+         [&](sqlite3_stmt* s) { w.region_names = sqlite3_column_int64(s, 0); });
+    each("SELECT name, COUNT(*) AS n" + in_region + " GROUP BY name ORDER BY ABS(n - 200) LIMIT 1",
+         [&](sqlite3_stmt* s) {
+             w.name = std::string(column_text(s, 0));
+             w.name_count = sqlite3_column_int(s, 1);
+         });
+    each("SELECT dong, COUNT(*) AS n" + in_region + " GROUP BY dong ORDER BY ABS(n - 2300) LIMIT 1",
+         [&](sqlite3_stmt* s) {
+             w.dong = sqlite3_column_int(s, 0);
+             w.dong_count = sqlite3_column_int(s, 1);
+         });
+    // Every keystroke of typing 400 names spread over the region: 1, 2, 3 characters...
+    std::vector<std::string> names;
+    each("SELECT name" + in_region + " AND id % 7919 = 0 LIMIT 400",
+         [&](sqlite3_stmt* s) { names.emplace_back(column_text(s, 0)); });
+    for (const std::string& n : names)
+        for (int k = 1;; ++k) {
+            std::string p = utf8_prefix(n, k);
+            w.typed.push_back(p);
+            if (p.size() == n.size()) break;
+        }
+    return w;
+}
+
+}  // namespace zendari::bench
