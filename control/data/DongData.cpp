@@ -26,6 +26,7 @@ bool DongData::open(const TelEnvironment& env, ControlHost& host) {
 }
 
 std::optional<std::string> DongData::name(std::int32_t code, ControlHost& host) {
+    if (const auto it = names_.find(code); it != names_.end()) return it->second;
     std::snprintf(key_.text, sizeof key_.text, "%ld", static_cast<long>(code));
     if (find_key(key_, handle_) == 0) {
         host.show_message("ERROR !", cp949_text("DATA ERROR 동코드가 없습니다 !"));
@@ -36,7 +37,9 @@ std::optional<std::string> DongData::name(std::int32_t code, ControlHost& host) 
         host.show_message("CODE ERROR !", cp949_text("동코드가 리턴되지 않음 !"));
         return std::nullopt;
     }
-    return dong_name_of_entry(entry.text);
+    std::string name = dong_name_of_entry(entry.text);
+    names_.emplace(code, name);
+    return name;
 }
 
 }  // namespace zendari

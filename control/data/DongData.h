@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <unordered_map>
 
 #include "data/DongTable.h"
 #include "index/Nodix.h"
@@ -36,6 +37,9 @@ private:
     IndexHandle handle_{};
     IndexKey key_{};
     DongTable table_;
+    // Names already found: the files do not change, and a listing asks for the same few
+    // dongs again and again. Failed lookups are not kept, so their messages repeat.
+    std::unordered_map<std::int32_t, std::string> names_;
 };
 
 }  // namespace zendari

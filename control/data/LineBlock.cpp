@@ -8,6 +8,7 @@
 
 #include "common/ByteOrder.h"
 #include "data/lof_format.h"
+#include "data/record_format.h"
 
 namespace zendari {
 
@@ -99,11 +100,12 @@ struct CachedBlock {
 }  // namespace
 
 std::shared_ptr<const LineBlock> LineBlock::open_shared(const std::string& path) {
-    // The few most recent blocks stay mapped: a name's records rarely span more than two
-    // blocks, and re-reading a block after each SetResult would dominate a name listing.
+    // Blocks stay mapped once touched (a whole CD's worth: mappings are not heap, and a
+    // table of line starts built here is 400 KB): re-reading a block after each SetResult
+    // would dominate a name listing, and a dong page touches every block of its region.
     static std::mutex mutex;
     static std::list<CachedBlock> cache;
-    constexpr std::size_t kCapacity = 4;
+    constexpr std::size_t kCapacity = 128;
     struct stat st {};
     if (::stat(path.c_str(), &st) != 0) return nullptr;
     const std::int64_t mtime = std::int64_t{st.st_mtim.tv_sec} * 1000000000 + st.st_mtim.tv_nsec;

@@ -62,7 +62,7 @@ IndexFile::Position IndexFile::lower_bound(std::string_view target) const noexce
     IndexEntry current;
     std::uint64_t at = block_begin(lo);
     const std::uint64_t end = block_end(lo);
-    while (at < end) {
+    for (std::uint32_t index = 0; at < end; ++index) {
         IndexEntry next = current;
         const std::uint64_t after = decode(lo, at, next);
         if (after == 0) break;  // cannot happen on a verified file
@@ -70,6 +70,7 @@ IndexFile::Position IndexFile::lower_bound(std::string_view target) const noexce
         if (cmp >= 0) {
             pos.block = lo;
             pos.at = at;
+            pos.index = index;
             pos.previous = current;
             pos.match = next;
             pos.found = (cmp == 0);
@@ -115,6 +116,8 @@ bool IndexFile::verify() noexcept {
     // Every block decodes exactly to its end, with the expected key count, in strict order.
     IndexEntry previous_block_last;
     bool have_previous = false;
+    bool ascending = true;
+    std::int64_t previous_value = 0;
     for (std::uint32_t b = 0; b < block_count_; ++b) {
         const std::uint32_t expected = (b + 1 < block_count_)
                                            ? keys_per_block_
@@ -128,6 +131,8 @@ bool IndexFile::verify() noexcept {
             if (std::memchr(next.text, '\0', next.length) != nullptr) return false;
             const IndexEntry& before = (k == 0) ? previous_block_last : entry;
             if ((k > 0 || have_previous) && !(before.view() < next.view())) return false;
+            ascending = ascending && next.value > previous_value;
+            previous_value = next.value;
             entry = next;
             at = after;
         }
@@ -135,7 +140,63 @@ bool IndexFile::verify() noexcept {
         previous_block_last = entry;
         have_previous = true;
     }
+    values_ascending_ = ascending;
     return true;
+}
+
+bool IndexFile::entry_at(std::uint32_t ordinal, IndexEntry& entry,
+                         std::uint64_t* after) const noexcept {
+    if (ordinal >= key_count_) return false;
+    const std::uint32_t block = ordinal / keys_per_block_;
+    std::uint64_t at = block_begin(block);
+    for (std::uint32_t k = 0; k <= ordinal % keys_per_block_; ++k) {
+        at = decode(block, at, entry);
+        if (at == 0) return false;
+    }
+    if (after != nullptr) *after = at;
+    return true;
+}
+
+IndexFile::ValueHit IndexFile::last_with_value_at_most(std::int32_t value, std::uint32_t lo,
+                                                       std::uint32_t hi) const noexcept {
+    ValueHit hit;
+    hi = std::min(hi, key_count_);
+    if (lo >= hi) return hit;
+    // Last block (among those holding [lo, hi)) whose first key's value is <= value.
+    std::uint32_t b_lo = lo / keys_per_block_, b_hi = (hi - 1) / keys_per_block_ + 1;
+    IndexEntry scratch;
+    while (b_hi - b_lo > 1) {
+        const std::uint32_t mid = b_lo + (b_hi - b_lo) / 2;
+        if (decode(mid, block_begin(mid), scratch) != 0 && scratch.value <= value) {
+            b_lo = mid;
+        } else {
+            b_hi = mid;
+        }
+    }
+    IndexEntry entry;
+    std::uint64_t at = block_begin(b_lo);
+    const std::uint64_t end = block_end(b_lo);
+    bool have_next = false;
+    for (std::uint32_t ord = b_lo * keys_per_block_; at < end; ++ord) {
+        at = decode(b_lo, at, entry);
+        if (at == 0) return {};
+        if (ord >= lo && ord < hi && entry.value <= value) {
+            hit.ordinal = ord;
+            hit.entry = entry;
+        } else if (hit.ordinal >= 0 || ord >= hi || entry.value > value) {
+            if (hit.ordinal == static_cast<std::int64_t>(ord) - 1) {
+                hit.next_value = entry.value;
+                have_next = true;
+            }
+            break;
+        }
+    }
+    // The hit was its block's last key: the value after it opens the next block.
+    if (hit.ordinal >= 0 && !have_next && b_lo + 1 < block_count_ &&
+        decode(b_lo + 1, block_begin(b_lo + 1), entry) != 0) {
+        hit.next_value = entry.value;
+    }
+    return hit;
 }
 
 std::unique_ptr<IndexFile> IndexFile::load(const std::string& path) {

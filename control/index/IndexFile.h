@@ -42,12 +42,34 @@ public:
     // key that precedes it inside the block (for decoding). `found` tells an exact match.
     struct Position {
         std::uint32_t block = 0;
-        std::uint64_t at = 0;  // entry offset; block == block_count() means past the end
+        std::uint64_t at = 0;     // entry offset; block == block_count() means past the end
+        std::uint32_t index = 0;  // of the entry in its block
         IndexEntry previous;
         IndexEntry match;  // the key at the position when found
         bool found = false;
     };
     Position lower_bound(std::string_view target) const noexcept;
+
+    std::uint32_t keys_per_block() const noexcept { return keys_per_block_; }
+    // True when the values rise strictly from key to key and the first is at least 1, as in
+    // a region name index (values are first record numbers).
+    bool values_ascending() const noexcept { return values_ascending_; }
+
+    // The key at `ordinal` (< key_count), and where the entry after it starts. O(keys per
+    // block).
+    bool entry_at(std::uint32_t ordinal, IndexEntry& entry,
+                  std::uint64_t* after = nullptr) const noexcept;
+
+    // REQUIRES values_ascending(). The largest ordinal in [lo, hi) whose value is <= value
+    // (-1 if none), its key, and the value of the key after it (0 past the last key).
+    // O(log blocks + keys per block).
+    struct ValueHit {
+        std::int64_t ordinal = -1;
+        IndexEntry entry;
+        std::int32_t next_value = 0;
+    };
+    ValueHit last_with_value_at_most(std::int32_t value, std::uint32_t lo,
+                                     std::uint32_t hi) const noexcept;
 
     // Loads without the cache; for tests and the verifier.
     static std::unique_ptr<IndexFile> load(const std::string& path);
@@ -63,6 +85,7 @@ private:
     std::uint32_t block_count_ = 0;
     std::uint32_t keys_per_block_ = 0;
     std::uint64_t directory_ = 0;
+    bool values_ascending_ = false;
 };
 
 }  // namespace zendari

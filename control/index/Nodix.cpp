@@ -1,5 +1,6 @@
 #include "index/Nodix.h"
 
+#include <algorithm>
 #include <cstring>
 #include <memory>
 #include <new>
@@ -19,6 +20,7 @@ struct HandleState {
     std::shared_ptr<const IndexFile> file;
     std::uint32_t block = 0;  // == block_count: past the last key
     std::uint64_t at = 0;
+    std::uint32_t index = 0;  // of the entry at `at` in its block
     IndexEntry previous;
 };
 static_assert(sizeof(HandleState) <= sizeof(IndexHandle::opaque));
@@ -29,6 +31,26 @@ HandleState* state_of(IndexHandle& handle) {
     std::memcpy(&tag, handle.opaque, sizeof tag);
     if (tag != kOpenTag) return nullptr;
     return std::launder(reinterpret_cast<HandleState*>(handle.opaque));
+}
+
+const HandleState* state_of(const IndexHandle& handle) {
+    std::uint32_t tag;
+    std::memcpy(&tag, handle.opaque, sizeof tag);
+    if (tag != kOpenTag) return nullptr;
+    return std::launder(reinterpret_cast<const HandleState*>(handle.opaque));
+}
+
+// Moves the cursor past the entry that ends at `after` (entry `index` of `block`).
+void step_past(HandleState& state, std::uint32_t block, std::uint32_t index, std::uint64_t after) {
+    state.block = block;
+    state.at = after;
+    state.index = index + 1;
+    if (after == state.file->block_end(block)) {
+        ++state.block;
+        state.index = 0;
+        if (state.block < state.file->block_count())
+            state.at = state.file->block_begin(state.block);
+    }
 }
 
 void copy_out(const IndexEntry& entry, IndexKey& key) {
@@ -62,18 +84,14 @@ int find_key(IndexKey& key, IndexHandle& handle) {
     const IndexFile::Position pos = state->file->lower_bound({key.text, length});
     if (pos.found) {
         key.value = pos.match.value;
-        state->block = pos.block;
         state->previous = pos.match;
-        state->at = state->file->decode(pos.block, pos.at, state->previous);
-        if (state->at == state->file->block_end(pos.block)) {
-            ++state->block;
-            if (state->block < state->file->block_count())
-                state->at = state->file->block_begin(state->block);
-        }
+        const std::uint64_t after = state->file->decode(pos.block, pos.at, state->previous);
+        step_past(*state, pos.block, pos.index, after);
         return 1;
     }
     state->block = pos.block;
     state->at = pos.at;
+    state->index = pos.index;
     state->previous = pos.previous;
     return 0;
 }
@@ -88,12 +106,55 @@ int next_key(IndexKey& key, IndexHandle& handle) {
     if (after == 0) return 0;
     copy_out(entry, key);
     state->previous = entry;
-    state->at = after;
-    if (after == file.block_end(state->block)) {
-        ++state->block;
-        if (state->block < file.block_count()) state->at = file.block_begin(state->block);
-    }
+    step_past(*state, state->block, state->index, after);
     return 1;
+}
+
+bool index_cursor(const IndexHandle& handle, IndexCursor& cursor) {
+    const HandleState* state = state_of(handle);
+    if (state == nullptr) return false;
+    const IndexFile& file = *state->file;
+    cursor.key_count = file.key_count();
+    cursor.next = state->block >= file.block_count()
+                      ? file.key_count()
+                      : state->block * file.keys_per_block() + state->index;
+    cursor.values_ascending = file.values_ascending();
+    return true;
+}
+
+bool index_key_at(const IndexHandle& handle, std::uint32_t ordinal, IndexKey& key) {
+    const HandleState* state = state_of(handle);
+    IndexEntry entry;
+    if (state == nullptr || !state->file->entry_at(ordinal, entry)) return false;
+    copy_out(entry, key);
+    return true;
+}
+
+std::uint32_t skip_keys(IndexKey& key, IndexHandle& handle, std::uint32_t steps) {
+    IndexCursor cursor;
+    HandleState* state = state_of(handle);
+    if (steps == 0 || !index_cursor(handle, cursor) || cursor.next >= cursor.key_count) return 0;
+    const std::uint32_t last =
+        std::min<std::uint64_t>(std::uint64_t{cursor.next} + steps - 1, cursor.key_count - 1);
+    IndexEntry entry;
+    std::uint64_t after = 0;
+    if (!state->file->entry_at(last, entry, &after)) return 0;
+    copy_out(entry, key);
+    state->previous = entry;
+    const std::uint32_t per_block = state->file->keys_per_block();
+    step_past(*state, last / per_block, last % per_block, after);
+    return last - cursor.next + 1;
+}
+
+std::int64_t index_last_with_value_at_most(const IndexHandle& handle, std::int32_t value,
+                                           std::uint32_t lo, std::uint32_t hi, IndexKey* key,
+                                           std::int32_t* next_value) {
+    const HandleState* state = state_of(handle);
+    if (state == nullptr || !state->file->values_ascending()) return -1;
+    const IndexFile::ValueHit hit = state->file->last_with_value_at_most(value, lo, hi);
+    if (hit.ordinal >= 0 && key != nullptr) copy_out(hit.entry, *key);
+    if (hit.ordinal >= 0 && next_value != nullptr) *next_value = hit.next_value;
+    return hit.ordinal;
 }
 
 }  // namespace zendari

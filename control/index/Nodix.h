@@ -40,4 +40,24 @@ int find_key(IndexKey& key, IndexHandle& handle);
 // 0; otherwise returns non-zero.
 int next_key(IndexKey& key, IndexHandle& handle);
 
+// Extras of this library beyond the four calls above, for a dong scan that passes over many
+// names at once. Key ordinals count from 0 in key order.
+struct IndexCursor {
+    std::uint32_t key_count = 0;
+    std::uint32_t next = 0;         // ordinal next_key would yield; key_count past the last
+    bool values_ascending = false;  // values rise strictly from key to key, the first >= 1
+};
+// False on a handle that is not open.
+bool index_cursor(const IndexHandle& handle, IndexCursor& cursor);
+// The key at `ordinal` without moving the cursor; false past the last key.
+bool index_key_at(const IndexHandle& handle, std::uint32_t ordinal, IndexKey& key);
+// Does what `steps` calls of next_key would do, in one decode; returns the keys passed.
+std::uint32_t skip_keys(IndexKey& key, IndexHandle& handle, std::uint32_t steps);
+// With ascending values: the largest ordinal in [lo, hi) whose value is <= value, or -1;
+// with its key and the value of the key after it (0 past the last key) when asked for.
+std::int64_t index_last_with_value_at_most(const IndexHandle& handle, std::int32_t value,
+                                           std::uint32_t lo, std::uint32_t hi,
+                                           IndexKey* key = nullptr,
+                                           std::int32_t* next_value = nullptr);
+
 }  // namespace zendari

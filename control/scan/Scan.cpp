@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cstring>
+#include <functional>
 
 #include "common/ByteOrder.h"
 #include "common/Text.h"
@@ -112,6 +113,102 @@ void jump_name(ProcessReaders& readers, ControlHost& host, std::string_view name
     }
 }
 
+// A dong page through the posting lists without visiting each name: the names i ... j of a
+// page cover the record range [value of name i, value of name j + 1), the matches are the
+// dong's records in it, and each match's name is found by a search on the values. Used only
+// where that equals the walk: values rising from key to key (first records), the sentinel
+// last and inside the filter file, and the name cursor standing on the key its handle says.
+class PageJump {
+public:
+    PageJump(ProcessReaders& readers, ControlHost& host, const std::vector<std::uint32_t>& matches)
+        : r_(readers), host_(host), matches_(matches) {}
+
+    bool usable() {
+        IndexCursor c;
+        if (r_.past_last_key || !index_cursor(r_.region, c) || !c.values_ascending || c.next == 0)
+            return false;
+        IndexKey key{};
+        if (!index_key_at(r_.region, c.next - 1, key) || key.value != r_.cursor.value ||
+            std::strncmp(key.text, r_.cursor.text, 128) != 0)
+            return false;
+        if (!index_key_at(r_.region, c.key_count - 1, key) || kSentinel != key.text) return false;
+        if (std::int64_t{key.value} - 1 > r_.filter.file_size() / 4) return false;
+        start_ = c.next - 1;
+        sentinel_ = c.key_count - 1;
+        return true;
+    }
+
+    // Walks up to cnt names as the per-name loop would, `chunk` names per progress report.
+    void run(std::int32_t cnt, const std::function<std::string_view(std::int32_t)>& text_of,
+             std::string& result) {
+        constexpr std::int64_t kChunk = 4096;
+        for (std::int32_t i = 1; i <= cnt;) {
+            const std::int64_t ordinal = std::int64_t{start_} + i - 1;
+            if (ordinal >= sentinel_) {  // this name is the sentinel: the scan ends
+                (void)host_.scan_steps(i, i, text_of);
+                return;
+            }
+            const auto last = static_cast<std::int32_t>(
+                std::min<std::int64_t>({cnt, i + kChunk - 1, std::int64_t{sentinel_} - start_}));
+            const std::int32_t cancelled_at = host_.scan_steps(i, last, text_of);
+            const std::int32_t done = cancelled_at == 0 ? last : cancelled_at;
+            names(static_cast<std::uint32_t>(ordinal), static_cast<std::uint32_t>(start_ + done),
+                  result);
+            skip_keys(r_.cursor, r_.region, static_cast<std::uint32_t>(done - i + 1));
+            if (cancelled_at != 0) return;
+            i = done + 1;
+        }
+    }
+
+private:
+    std::int32_t value_at(std::uint32_t ordinal) {
+        IndexKey key{};
+        return index_key_at(r_.region, ordinal, key) ? key.value : 0;
+    }
+
+    // The matches of the names with ordinals [lo, hi).
+    void names(std::uint32_t lo, std::uint32_t hi, std::string& result) {
+        const std::int64_t end = value_at(hi);
+        auto it = std::lower_bound(matches_.begin(), matches_.end(),
+                                   static_cast<std::uint32_t>(value_at(lo)));
+        IndexKey name{};
+        std::int64_t name_first = 0, name_end = 0;
+        std::int64_t name_ordinal = static_cast<std::int64_t>(lo) - 1;
+        while (it != matches_.end() && *it < end) {
+            const std::int64_t record = *it;
+            if (record >= name_end) {
+                std::int32_t next_value = 0;
+                // Matches ascend, so the search starts after the previous match's name.
+                name_ordinal = index_last_with_value_at_most(
+                    r_.region, static_cast<std::int32_t>(record),
+                    static_cast<std::uint32_t>(name_ordinal + 1), hi, &name, &next_value);
+                if (name_ordinal < 0) return;
+                name_first = name.value;
+                name_end = next_value;
+            }
+            const std::int32_t code =
+                load_i32le(r_.filter.mapped_bytes().data() + (record - 1) * 4);
+            r_.chrec.seek(record, true);
+            std::optional<std::string> text = format_with_dong(r_, code, host_);
+            if (!text) {
+                // As in the walk: the record is retried for every remaining record of the name.
+                for (std::int64_t k = record - name_first + 1; k < name_end - name_first; ++k)
+                    (void)r_.dongs.name(code, host_);
+                it = std::lower_bound(it, matches_.end(), static_cast<std::uint32_t>(name_end));
+                continue;
+            }
+            if (!text->empty()) append_item(result, std::string_view(name.text), *text);
+            ++it;
+        }
+    }
+
+    ProcessReaders& r_;
+    ControlHost& host_;
+    const std::vector<std::uint32_t>& matches_;
+    std::uint32_t start_ = 0;
+    std::uint32_t sentinel_ = 0;
+};
+
 }  // namespace
 
 std::string run_scan(ProcessReaders& readers, ControlHost& host, const LocMatcher& loc,
@@ -132,8 +229,17 @@ std::string run_scan(ProcessReaders& readers, ControlHost& host, const LocMatche
     std::vector<std::uint32_t> matches;
     if (postings != nullptr)
         matches = postings->records([&](std::int32_t code) { return loc.matches(code); });
-    ResultCursor cursor;
     std::string result;
+    if (postings != nullptr && !request.surname) {
+        PageJump jump(readers, host, matches);
+        if (jump.usable()) {
+            jump.run(
+                request.cnt, [&](std::int32_t i) { return progress.text(i); }, result);
+            host.scan_end();
+            return result;
+        }
+    }
+    ResultCursor cursor;
     bool cancelled = false;
     char name_buffer[128];
     for (std::int32_t i = 1; i <= request.cnt; ++i) {

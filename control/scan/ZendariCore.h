@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -26,6 +27,18 @@ public:
     // The host pumps its events here (as often as it likes; at most a few dozen times a
     // second is plenty) and returns true once the user has cancelled.
     virtual bool scan_step(std::int32_t i, std::string_view text) = 0;
+    // Names first ... last walked in one go (a dong scan that finds its matches through the
+    // dong posting lists passes over thousands of names at once). Returns 0, or the number of
+    // the name during which the user cancelled; the scan then ends after that name. The
+    // default steps through scan_step name by name with text_of(i) as each name's text; a
+    // host that overrides it moves its bar to `last` at once and needs text_of(last) only.
+    virtual std::int32_t scan_steps(std::int32_t first, std::int32_t last,
+                                    const std::function<std::string_view(std::int32_t)>& text_of) {
+        for (std::int32_t i = first; i <= last; ++i) {
+            if (scan_step(i, text_of(i))) return i;
+        }
+        return 0;
+    }
     virtual void scan_end() = 0;
 };
 

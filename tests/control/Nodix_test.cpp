@@ -242,3 +242,75 @@ TEST(Index, RandomCorruptionNeverReadsOutOfBounds) {
 
 }  // namespace
 }  // namespace zendari
+
+namespace zendari {
+namespace {
+
+// The extras a dong scan uses: ordinals, skipping, and the search by value, against
+// next_key and a brute-force search.
+TEST(IndexExtras, SkipKeysAndValueSearchAgreeWithTheWalk) {
+    test::TempDir dir;
+    std::vector<std::pair<std::string, std::int32_t>> keys;
+    std::int32_t value = 1;
+    for (int i = 0; i < 500; ++i) {
+        keys.emplace_back("n" + std::to_string(100000 + i * 3), value);
+        value += 1 + i % 7;
+    }
+    for (std::uint32_t per_block : {1u, 5u, 16u}) {
+        IndexWriter writer(per_block);
+        for (const auto& [k, v] : keys) ASSERT_TRUE(writer.add(k, v));
+        const std::string path = dir / ("v" + std::to_string(per_block));
+        ASSERT_TRUE(writer.write(path));
+        IndexHandle a{}, b{};
+        ASSERT_NE(open_index(path.c_str(), a), 0);
+        ASSERT_NE(open_index(path.c_str(), b), 0);
+        IndexCursor cursor;
+        ASSERT_TRUE(index_cursor(a, cursor));
+        EXPECT_TRUE(cursor.values_ascending);
+        EXPECT_EQ(cursor.next, 0u);
+        IndexKey ka{}, kb{};
+        fill(ka, keys[37].first);
+        ASSERT_NE(find_key(ka, a), 0);
+        ASSERT_TRUE(index_cursor(a, cursor));
+        EXPECT_EQ(cursor.next, 38u);
+        fill(kb, keys[37].first);
+        ASSERT_NE(find_key(kb, b), 0);
+        for (std::uint32_t steps : {1u, 2u, 15u, 16u, 17u, 100u, 1000u}) {
+            const std::uint32_t taken = skip_keys(ka, a, steps);
+            for (std::uint32_t i = 0; i < steps; ++i) next_key(kb, b);
+            EXPECT_STREQ(ka.text, kb.text);
+            EXPECT_EQ(ka.value, kb.value);
+            EXPECT_LE(taken, steps);
+            // Both cursors continue alike.
+            next_key(ka, a);
+            next_key(kb, b);
+            EXPECT_STREQ(ka.text, kb.text);
+        }
+        IndexKey at{};
+        EXPECT_TRUE(index_key_at(a, 499, at));
+        EXPECT_EQ(std::string(at.text), keys[499].first);
+        EXPECT_FALSE(index_key_at(a, 500, at));
+        for (std::int32_t probe = 0; probe < value + 3; probe += 3) {
+            for (auto [lo, hi] :
+                 {std::pair{0u, 500u}, std::pair{17u, 40u}, std::pair{250u, 251u}}) {
+                std::int64_t expected = -1;
+                for (std::uint32_t o = lo; o < hi; ++o) {
+                    if (keys[o].second <= probe) expected = o;
+                }
+                IndexKey hit{};
+                std::int32_t next = -1;
+                ASSERT_EQ(index_last_with_value_at_most(a, probe, lo, hi, &hit, &next), expected)
+                    << probe;
+                if (expected < 0) continue;
+                EXPECT_EQ(std::string(hit.text), keys[expected].first);
+                EXPECT_EQ(next, expected + 1 < 500 ? keys[expected + 1].second : 0);
+            }
+        }
+        close_index(a);
+        close_index(b);
+        EXPECT_FALSE(index_cursor(a, cursor));
+    }
+}
+
+}  // namespace
+}  // namespace zendari

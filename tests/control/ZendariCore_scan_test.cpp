@@ -134,5 +134,73 @@ TEST_F(EngineTest, PostingsAnswerExactlyAsTheWalk) {
     EXPECT_TRUE(host_->messages.empty());
 }
 
+// A host like the control's own: it takes a run of names at once when the engine offers it,
+// and cancels during name `cancel_at`.
+class BatchHost : public RecordingHost {
+public:
+    std::int32_t batches = 0;
+    std::int32_t scan_steps(std::int32_t first, std::int32_t last,
+                            const std::function<std::string_view(std::int32_t)>& text_of) override {
+        ++batches;
+        step_texts.emplace_back(text_of(last));
+        return cancel_at >= first && cancel_at <= last ? cancel_at : 0;
+    }
+};
+
+// Thousands of names, so dong pages span several runs of names: the page jump, the
+// per-name use of the postings and the plain walk give the same strings and leave the
+// cursor in the same place, cancelled or not.
+TEST_F(EngineTest, PageJumpsAnswerExactlyAsTheWalk) {
+    std::mt19937 rng(21);
+    const std::vector<std::string> dongs = {"10010101", "10010102", "10020101"};
+    std::string body;
+    for (int i = 0; i < 30000; ++i) {
+        const int n = static_cast<int>(rng() % 9000);
+        body += listing_line({.name = (n % 3 == 0   ? "가"
+                                       : n % 3 == 1 ? "김"
+                                                    : "A") +
+                                      std::to_string(n),
+                              .dong = dongs[rng() % dongs.size()],
+                              .detail = "row " + std::to_string(i)});
+    }
+    build_cd(body);
+    auto run_all = [&](bool batch) {
+        restart();
+        BatchHost batch_host;
+        RecordingHost plain_host;
+        ControlHost& host = batch ? static_cast<ControlHost&>(batch_host) : plain_host;
+        ZendariCore core(host);
+        core.set_init_db(1);
+        core.set_local(10);
+        std::vector<std::string> out;
+        for (const char* loc : {"10010101", "100101"}) {
+            for (int page = 0; page < 3; ++page) out.push_back(core.get_loc_next(loc, 5000));
+            out.push_back(core.get_loc_next(loc, 0));
+            out.push_back(core.get_loc_sung(loc, 4000, cp949("김")));
+        }
+        for (std::int32_t cancel_at : {1, 4095, 4096, 4097, 7000}) {
+            batch_host.cancel_at = plain_host.cancel_at = cancel_at;
+            out.push_back(core.get_loc_next("10020101", 9000));
+            batch_host.cancel_at = plain_host.cancel_at = -1;
+            out.push_back(core.get_loc_next("10020101", 300));  // goes on after the cancelled name
+            core.get_loc_next("10010101", 0);                   // and back to the first name
+        }
+        EXPECT_TRUE(batch_host.messages.empty());
+        EXPECT_TRUE(plain_host.messages.empty());
+        if (batch) {  // runs of names, not one call per name
+            EXPECT_GT(batch_host.batches, 0);
+            EXPECT_LT(batch_host.batches, 200);
+        }
+        return out;
+    };
+    const std::vector<std::string> jumped = run_all(true);
+    const std::vector<std::string> stepped = run_all(false);  // jumps reported name by name
+    remove_auxiliary_files();
+    const std::vector<std::string> walked = run_all(false);
+    EXPECT_EQ(jumped, walked);
+    EXPECT_EQ(stepped, walked);
+    EXPECT_GT(walked[0].size(), 1000u);
+}
+
 }  // namespace
 }  // namespace zendari::test
