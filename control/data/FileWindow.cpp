@@ -30,7 +30,6 @@ void FileWindow::open_kept(std::int32_t window_size) {
     file_size_ = static_cast<std::int64_t>(file_.size());
     if (window_size < 0) {  // a window of negative size cannot be allocated
         status_ = kNoMemory;
-        file_.close();
         return;
     }
     if (window_size_ >= file_size_) {

@@ -92,7 +92,7 @@ void walk_name(ProcessReaders& readers, ControlHost& host, const LocMatcher& loc
 void jump_name(ProcessReaders& readers, ControlHost& host, std::string_view name,
                std::int64_t first, std::int64_t count, const std::vector<std::uint32_t>& matches,
                std::string& result) {
-    const std::int64_t records = readers.filter.file_size() / 4;
+    const auto records = static_cast<std::int64_t>(readers.filter.mapped_bytes().size() / 4);
     if (count <= 0 || first < 1 || first - 1 + count > records) return;  // the filter read fails
     auto it = std::lower_bound(matches.begin(), matches.end(), static_cast<std::uint32_t>(first));
     for (; it != matches.end() && *it < first + count; ++it) {
@@ -132,7 +132,10 @@ public:
             std::strncmp(key.text, r_.cursor.text, 128) != 0)
             return false;
         if (!index_key_at(r_.region, c.key_count - 1, key) || kSentinel != key.text) return false;
-        if (std::int64_t{key.value} - 1 > r_.filter.file_size() / 4) return false;
+        const auto mapped_records = static_cast<std::int64_t>(r_.filter.mapped_bytes().size() / 4);
+        if (std::int64_t{key.value} - 1 > mapped_records ||
+            mapped_records != r_.filter.file_size() / 4)
+            return false;
         start_ = c.next - 1;
         sentinel_ = c.key_count - 1;
         return true;

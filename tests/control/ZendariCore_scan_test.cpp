@@ -43,6 +43,8 @@ protected:
 TEST_P(Scans, PagesContinueAndRestart) {
     EXPECT_EQ(core_->get_loc_next("10010101", 2),
               item("가", kDong1, "g1") + item("김", kDong1, "k1"));
+    EXPECT_TRUE(core_->set_result(1, -1));  // a window that cannot exist harms no later scan
+    EXPECT_EQ(core_->get_result(), "");
     EXPECT_EQ(core_->get_loc_next("10010101", 2),
               item("김철수", kDong1, "k2") + item("나", kDong1, "n1"));
     EXPECT_EQ(core_->get_loc_next("10010101", 2), "");  // 박, then the sentinel
