@@ -63,13 +63,17 @@ void CHrec::append_detail(std::string& out) {
 }
 
 std::optional<std::string> CHrec::format() {
+    std::string out;
+    if (!format_into(out)) return std::nullopt;
+    return out;
+}
+
+bool CHrec::format_into(std::string& out) {
     const auto r = record(record_);
     if (!r) {
         ++record_;
-        return std::nullopt;
+        return false;
     }
-    std::string out;
-    out.reserve(96);
     if (r->lot_main != 0) append_number(out, r->lot_main);
     if (r->lot_main != 0 && r->lot_sub != 0) out.push_back('-');
     if (r->lot_sub != 0) append_number(out, r->lot_sub);
@@ -88,7 +92,7 @@ std::optional<std::string> CHrec::format() {
     out.push_back(':');
     append_detail(out);
     ++record_;
-    return out;
+    return true;
 }
 
 }  // namespace zendari

@@ -30,6 +30,9 @@ public:
     // "lot:0area:exchange-line[/suffix]:postal:detail" (the detail keeps its line feed), and
     // moves on. Nullopt when the master file is not open or has no such record.
     std::optional<std::string> format();
+    // The same, appended to `out`; false (nothing appended, the reader moved on) without a
+    // record.
+    bool format_into(std::string& out);
     // Passes over the next record.
     void skip() noexcept { ++record_; }
     void discard_block() noexcept { block_.reset(); }

@@ -26,20 +26,25 @@ bool DongData::open(const TelEnvironment& env, ControlHost& host) {
 }
 
 std::optional<std::string> DongData::name(std::int32_t code, ControlHost& host) {
-    if (const auto it = names_.find(code); it != names_.end()) return it->second;
+    const std::string* found = name_ref(code, host);
+    if (found == nullptr) return std::nullopt;
+    return *found;
+}
+
+const std::string* DongData::name_ref(std::int32_t code, ControlHost& host) {
+    if (const auto it = names_.find(code); it != names_.end()) return &it->second;
     std::snprintf(key_.text, sizeof key_.text, "%ld", static_cast<long>(code));
     if (find_key(key_, handle_) == 0) {
         host.show_message("ERROR !", cp949_text("DATA ERROR 동코드가 없습니다 !"));
-        return dong_name_of_entry({});
+        return &no_name_;
     }
     const DongTable::Entry entry = table_.entry(key_.value);
     if (entry.text.empty()) {
         host.show_message("CODE ERROR !", cp949_text("동코드가 리턴되지 않음 !"));
-        return std::nullopt;
+        return nullptr;
     }
-    std::string name = dong_name_of_entry(entry.text);
-    names_.emplace(code, name);
-    return name;
+    // Map nodes stay put, so the returned address outlives later insertions.
+    return &names_.emplace(code, dong_name_of_entry(entry.text)).first->second;
 }
 
 }  // namespace zendari

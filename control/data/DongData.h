@@ -30,6 +30,8 @@ public:
     // entry; nullopt (after a message) when the table returns no entry text, in which case
     // the caller gives up on the record.
     std::optional<std::string> name(std::int32_t code, ControlHost& host);
+    // The same without a copy: null when giving up; otherwise valid while *this lives.
+    const std::string* name_ref(std::int32_t code, ControlHost& host);
 
     DongTable& table() noexcept { return table_; }
 
@@ -40,6 +42,7 @@ private:
     // Names already found: the files do not change, and a listing asks for the same few
     // dongs again and again. Failed lookups are not kept, so their messages repeat.
     std::unordered_map<std::int32_t, std::string> names_;
+    const std::string no_name_;
 };
 
 }  // namespace zendari

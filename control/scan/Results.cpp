@@ -26,28 +26,38 @@ bool load_filter_range(ProcessReaders& readers, ResultCursor& cursor, std::int64
     return true;
 }
 
-std::optional<std::string> format_with_dong(ProcessReaders& readers, std::int32_t code,
-                                            ControlHost& host) {
-    std::optional<std::string> name = readers.dongs.name(code, host);
-    if (!name) return std::nullopt;
-    std::optional<std::string> record = readers.chrec.format();
-    // A record the master file does not hold yields no result.
-    if (!record) return std::string();
-    *name += ':';
-    *name += *record;
-    return name;
+Appended append_with_dong(ProcessReaders& readers, std::int32_t code, ControlHost& host,
+                          std::string& out) {
+    const std::string* name = readers.dongs.name_ref(code, host);
+    if (name == nullptr) return Appended::kGaveUp;
+    const std::size_t mark = out.size();
+    out += *name;
+    out.push_back(':');
+    if (!readers.chrec.format_into(out)) {
+        out.resize(mark);
+        return Appended::kNoRecord;
+    }
+    return Appended::kYes;
 }
 
 std::string get_result(ProcessReaders& readers, ResultCursor& cursor, ControlHost& host) {
     if (cursor.position >= cursor.items.size()) return {};
     const std::int32_t code = cursor.items[cursor.position];
-    std::optional<std::string> text = format_with_dong(readers, code, host);
-    if (!text) return {};
-    ++cursor.position;
-    if (text->empty()) return {};
     char buffer[16];
     const auto r = std::to_chars(buffer, buffer + sizeof buffer, code);
-    return std::string(buffer, r.ptr) + ":" + *text;
+    std::string out(buffer, r.ptr);
+    out.push_back(':');
+    switch (append_with_dong(readers, code, host, out)) {
+        case Appended::kGaveUp:
+            return {};
+        case Appended::kNoRecord:
+            ++cursor.position;
+            return {};
+        case Appended::kYes:
+            ++cursor.position;
+            return out;
+    }
+    return {};
 }
 
 std::string get_all_result(ProcessReaders& readers, ResultCursor& cursor, const LocMatcher& loc,
@@ -59,10 +69,10 @@ std::string get_all_result(ProcessReaders& readers, ResultCursor& cursor, const 
         ++cursor.position;
         return {};
     }
-    std::optional<std::string> text = format_with_dong(readers, code, host);
-    if (!text) return {};
+    std::string out;
+    if (append_with_dong(readers, code, host, out) == Appended::kGaveUp) return {};
     ++cursor.position;
-    return std::move(*text);
+    return out;
 }
 
 }  // namespace zendari

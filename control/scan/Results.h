@@ -4,7 +4,6 @@
 #pragma once
 
 #include <cstdint>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -27,10 +26,12 @@ struct ResultCursor {
 bool load_filter_range(ProcessReaders& readers, ResultCursor& cursor, std::int64_t first,
                        std::int64_t count);
 
-// "dong name:record" of the reader's next record, dong code `code`; nullopt when the dong
-// table gave no entry text (the record is not read then).
-std::optional<std::string> format_with_dong(ProcessReaders& readers, std::int32_t code,
-                                            ControlHost& host);
+// Appends "dong name:record" of the reader's next record, dong code `code`, to `out`.
+// kGaveUp: the dong table gave no entry text and the record was not read; kNoRecord: the
+// master file has no such record. In both cases `out` is left as it was.
+enum class Appended { kYes, kNoRecord, kGaveUp };
+Appended append_with_dong(ProcessReaders& readers, std::int32_t code, ControlHost& host,
+                          std::string& out);
 
 // The next record as "code:dong name:record", or "" past the cursor's end or when the dong
 // table gives up (the position then stays).

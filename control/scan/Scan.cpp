@@ -70,6 +70,22 @@ void append_item(std::string& result, std::string_view name, const std::string& 
     result.push_back('|');
 }
 
+// Appends "name:dong name:record|" for the reader's next record when it has one. False when
+// the dong table gave up on `code` (nothing appended, the record not read).
+bool append_match(ProcessReaders& readers, ControlHost& host, std::string_view name,
+                  std::int32_t code, std::string& result) {
+    const std::size_t mark = result.size();
+    result.append(name);
+    result.push_back(':');
+    const Appended appended = append_with_dong(readers, code, host, result);
+    if (appended == Appended::kYes) {
+        result.push_back('|');
+    } else {
+        result.resize(mark);
+    }
+    return appended != Appended::kGaveUp;
+}
+
 // The records of one name tested one by one against the filter file.
 void walk_name(ProcessReaders& readers, ControlHost& host, const LocMatcher& loc,
                std::string_view name, std::int64_t first, std::int64_t count, ResultCursor& cursor,
@@ -101,15 +117,13 @@ void jump_name(ProcessReaders& readers, ControlHost& host, std::string_view name
         const std::int32_t code =
             load_i32le(readers.filter.mapped_bytes().data() + (record - 1) * 4);
         readers.chrec.seek(record, true);
-        std::optional<std::string> r = format_with_dong(readers, code, host);
-        if (!r) {
+        if (!append_match(readers, host, name, code, result)) {
             // The walk stays on a record whose dong entry is missing and retries it for every
             // remaining record of the name.
             for (std::int64_t k = record - first + 1; k < count; ++k)
                 (void)readers.dongs.name(code, host);
             return;
         }
-        if (!r->empty()) append_item(result, name, *r);
     }
 }
 
@@ -192,15 +206,13 @@ private:
             const std::int32_t code =
                 load_i32le(r_.filter.mapped_bytes().data() + (record - 1) * 4);
             r_.chrec.seek(record, true);
-            std::optional<std::string> text = format_with_dong(r_, code, host_);
-            if (!text) {
+            if (!append_match(r_, host_, std::string_view(name.text), code, result)) {
                 // As in the walk: the record is retried for every remaining record of the name.
                 for (std::int64_t k = record - name_first + 1; k < name_end - name_first; ++k)
                     (void)r_.dongs.name(code, host_);
                 it = std::lower_bound(it, matches_.end(), static_cast<std::uint32_t>(name_end));
                 continue;
             }
-            if (!text->empty()) append_item(result, std::string_view(name.text), *text);
             ++it;
         }
     }
