@@ -54,7 +54,7 @@ mkdir -p "$root/out"
 shot="$root/out/halvern-main.png"
 rm -f "$shot"
 status=0
-TELVIA_SCREENSHOT="$shot" xvfb-run -a -s "-screen 0 1280x800x24" "$sample/program/Halvern" ||
+TELVIA_SCREENSHOT="$shot" xvfb-run -a -s "-screen 0 1024x768x24" "$sample/program/Halvern" ||
     status=$?
 if [ "$status" -ne 0 ] || [ ! -f "$shot" ]; then
     echo "run: Halvern ended with status $status and saved no screenshot" >&2

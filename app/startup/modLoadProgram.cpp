@@ -130,6 +130,7 @@ StartResult StartProgram(ProgramSession& session, const StartOptions& options) {
     session.splash->show();
     QCoreApplication::processEvents();
     session.mainWindow = std::make_unique<frmMain>();
+    session.mainWindow->setControlLibrary(options.controlLibrary);
     session.mainWindow->show();
     const bool loaded = session.mainWindow->loadWindow(session.splash.get());
     QApplication::restoreOverrideCursor();

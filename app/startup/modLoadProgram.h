@@ -20,6 +20,7 @@ struct StartOptions {
     QString programDirectory;  // "" = the folder of the executable
     QString instanceLockPath;  // "" = SingleInstanceGuard::defaultLockPath()
     QString mountTable = QStringLiteral("/proc/self/mounts");
+    QString controlLibrary;  // "" = Zendari20.so beside the executable
 };
 
 // What a started program holds until it ends: the instance lock and its windows.

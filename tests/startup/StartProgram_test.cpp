@@ -3,7 +3,6 @@
 #include <QAction>
 #include <QFile>
 #include <QSettings>
-#include <QTreeWidget>
 
 #include "ProgramGlobals.h"
 #include "Registry.h"
@@ -148,12 +147,17 @@ TEST_F(StartProgramTest, AuxiliaryDatabaseWithAnotherSecretStopsTheLoad) {
 TEST_F(StartProgramTest, DisplayScaleComesFromThePhysicalDpi) {
     listDrives({makeCd("d", true)});
     makeDocs(frmMain::kDocsSecret);
-    {
-        RegistryDpiOverride dpi(QStringLiteral("120"));
-        modLoadProgram::ProgramSession session;
-        ASSERT_EQ(StartProgram(session, options()), StartResult::kRunning);
-        EXPECT_FLOAT_EQ(sngDisplayScale, 0.8f);
-    }
+    RegistryDpiOverride dpi(QStringLiteral("120"));
+    modLoadProgram::ProgramSession session;
+    ASSERT_EQ(StartProgram(session, options()), StartResult::kRunning);
+    EXPECT_FLOAT_EQ(sngDisplayScale, 0.8f);
+}
+
+// A second start in the same process would meet the control already initialised (its data
+// stays open until the library unloads), so the missing value gets a process of its own.
+TEST_F(StartProgramTest, DisplayScaleIsOneWithoutThePhysicalDpi) {
+    listDrives({makeCd("d", true)});
+    makeDocs(frmMain::kDocsSecret);
     RegistryDpiOverride missing(std::nullopt);
     modLoadProgram::ProgramSession session;
     ASSERT_EQ(StartProgram(session, options()), StartResult::kRunning);
@@ -176,10 +180,10 @@ protected:
         listDrives({makeCd("d", true)});
         makeDocs(frmMain::kDocsSecret);
         ASSERT_EQ(StartProgram(m_session, options()), StartResult::kRunning);
-        m_results = m_session.mainWindow->findChild<QTreeWidget*>("lvResult");
+        m_results = m_session.mainWindow->resultModel();
         ASSERT_NE(m_results, nullptr);
         for (const char* name : {"홍길동", "김철수"}) {
-            m_results->addTopLevelItem(new QTreeWidgetItem(QStringList{name}));
+            m_results->appendRow({{QString::fromUtf8(name)}, {}});
         }
     }
     void expectQuestion(const MessageRequest& m) {
@@ -190,7 +194,7 @@ protected:
     }
 
     modLoadProgram::ProgramSession m_session;
-    QTreeWidget* m_results = nullptr;
+    ResultListModel* m_results = nullptr;
 };
 
 TEST_F(ExitTest, NoLeavesEverythingAsItWas) {
@@ -199,7 +203,7 @@ TEST_F(ExitTest, NoLeavesEverythingAsItWas) {
     ASSERT_EQ(m_prompt.messages().size(), 1u);
     expectQuestion(m_prompt.messages()[0]);
     EXPECT_TRUE(m_session.mainWindow->isVisible());
-    EXPECT_EQ(m_results->topLevelItemCount(), 2);
+    EXPECT_EQ(m_results->rowCount(), 2);
     EXPECT_TRUE(m_session.mainWindow->dbDocs().is_open());
 
     // The menu item asks the same question; Yes empties the list and closes dbDocs.
@@ -208,7 +212,7 @@ TEST_F(ExitTest, NoLeavesEverythingAsItWas) {
     ASSERT_EQ(m_prompt.messages().size(), 2u);
     expectQuestion(m_prompt.messages()[1]);
     EXPECT_FALSE(m_session.mainWindow->isVisible());
-    EXPECT_EQ(m_results->topLevelItemCount(), 0);
+    EXPECT_EQ(m_results->rowCount(), 0);
     EXPECT_FALSE(m_session.mainWindow->dbDocs().is_open());
 }
 

@@ -5,6 +5,8 @@
 #include <QSettings>
 
 #include "Database.h"
+#include "MainWindowFixture.h"
+#include "frmMain.h"
 
 void StartupFixture::SetUp() {
     ASSERT_TRUE(m_tmp.isValid());
@@ -13,6 +15,9 @@ void StartupFixture::SetUp() {
     QDir(m_tmp.path()).mkpath("settings");
     QFile(path("mounts")).open(QIODevice::WriteOnly);  // no optical mounts
     qputenv("WINDIR", path("windows").toUtf8());
+    // The name-search control reads its CD through Quenby.INI: a generated sample's.
+    ASSERT_FALSE(sampleRoot().isEmpty());
+    ASSERT_TRUE(QFile::copy(sampleRoot() + "/windows/Quenby.INI", path("windows/Quenby.INI")));
     qunsetenv("TELVIA_CDROM_DIRS");
     QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, path("settings"));
     m_installed = std::make_unique<PromptInstaller>(m_prompt);
@@ -44,6 +49,12 @@ void StartupFixture::writeHalvernIni(const QString& text) {
 }
 
 void StartupFixture::makeDocs(const char* secret) {
+    if (QByteArray(secret) == frmMain::kDocsSecret) {
+        // The real table, so the main window's region tree loads.
+        ASSERT_TRUE(QFile::copy(sampleRoot() + "/program/Pro/Docs/adDocs.cad",
+                                path("program/Pro/Docs/adDocs.cad")));
+        return;
+    }
     telvia::Database db;
     ASSERT_TRUE(
         telvia::Database::create(path("program/Pro/Docs/adDocs.cad").toStdString(), secret, db)
@@ -58,5 +69,6 @@ modLoadProgram::StartOptions StartupFixture::options() const {
     o.programDirectory = path("program");
     o.instanceLockPath = path("Halvern.lock");
     o.mountTable = path("mounts");
+    o.controlLibrary = sampleStartOptions(QString(), QString()).controlLibrary;
     return o;
 }

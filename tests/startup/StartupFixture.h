@@ -21,7 +21,7 @@ protected:
     QString makeCd(const QString& name, bool withData);
     void listDrives(const QStringList& roots);
     void writeHalvernIni(const QString& text);
-    // adDocs.cad keyed with `secret`, holding a few rows of areaCode.
+    // adDocs.cad: the sample's with the program's secret, else a stand-in keyed with `secret`.
     void makeDocs(const char* secret);
     modLoadProgram::StartOptions options() const;
 

@@ -1,0 +1,289 @@
+// The name search through zendari1: candidates while typing, the records of a chosen name,
+// the dong and surname scans page by page, and the switches into and out of the dong search.
+#include <QApplication>
+#include <QLabel>
+#include <QTreeView>
+
+#include "Orvello.h"
+#include "Prompt.h"
+#include "frmMain.h"
+#include "search/NameSearch.h"
+#include "ui_frmMain.h"
+
+namespace {
+
+const QString kNotice = QStringLiteral("알림");
+const QString kConfirm = QStringLiteral("확인");
+const QString kLimitText = QStringLiteral(
+    "결과가 %1건을 초과합니다.\r\n\r\nTelvia의 결과 출력은 %1건으로 제한되 있습니다.");
+const QString kChooseRegion = QStringLiteral("지역을 선택하세요");
+const QString kFound = QStringLiteral("%1건이 검색되었습니다.");
+const QString kNoMatch = QStringLiteral(
+    "검색지역에는 입력과 일치하는 내용이 없습니다.\r\n다른 지역을 선택하여 검색 하십시오");
+const QString kChooseDong =
+    QStringLiteral("지역선택항목에서 검색하고자하는 동을 지정하여 주십시요?");
+const QString kLoading = QStringLiteral("CD-ROM에서 데이터를 로딩중입니다. 잠시 기다려 주십시오.");
+const QString kNothingInRange = QStringLiteral(
+    "현재 지정된 범위에는 자료가 없습니다.\r\n\r\n다음찾기 버튼을 클릭하여 계속하시겠습니까?");
+const QString kScanCount = QStringLiteral("현재 검색된 건수는 %1건 입니다");
+const QString kNoSurnameMatch = QStringLiteral("검색된 결과가 없습니다.");
+const QString kFullQuestion = QStringLiteral(
+    "동별 전체검색은 검색하는데 시스템에 따라 수십분이\r\n"
+    "소요될 수 있습니다. 그래도 계속하시겠습니까 ?");
+const QString kMustChooseDong = QStringLiteral("검색하고자 하는 동을 반드시 지정하십시오.");
+
+const QStringList kNameHeaders = {QStringLiteral("이 름"), QStringLiteral("전 화"),
+                                  QStringLiteral("우편번호"), QStringLiteral("주 소")};
+const QStringList kScanHeaders = {QStringLiteral("이름"), QStringLiteral("전화"),
+                                  QStringLiteral("우편번호"), QStringLiteral("주소")};
+
+struct BusyCursor {
+    BusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~BusyCursor() { QApplication::restoreOverrideCursor(); }
+    BusyCursor(const BusyCursor&) = delete;
+    BusyCursor& operator=(const BusyCursor&) = delete;
+};
+
+}  // namespace
+
+void frmMain::connectNames() {
+    connect(m_ui->lvSearch, &QTreeView::clicked, this, [this](const QModelIndex& index) {
+        if (m_searchModel->rowCount() == 0 || !index.isValid()) return;
+        const QString text = m_searchModel->cell(index.row(), 0);
+        // The copied name is no new search; an unchanged text brings no change to skip.
+        if (m_ui->txtSearch->text() != text) {
+            m_skipNextChange = true;
+            m_ui->txtSearch->setText(text);
+        }
+    });
+    connect(m_ui->lvSearch, &QTreeView::doubleClicked, this, &frmMain::nameSearchFromList);
+    connect(m_ui->cmdNext, &QPushButton::clicked, this, &frmMain::cmdNextClick);
+    connect(m_ui->cmdFull, &QPushButton::clicked, this, &frmMain::cmdFullClick);
+    connect(m_ui->cmdSungSearch, &QPushButton::clicked, this, &frmMain::cmdSungSearchClick);
+    connect(m_ui->cmdDongSeek, &QPushButton::clicked, this, &frmMain::cmdDongSeekClick);
+    connect(m_ui->cmdDongSungSearch, &QPushButton::clicked, this, &frmMain::cmdDongSungSearchClick);
+    connect(m_ui->cmdEnd, &QPushButton::clicked, this, &frmMain::cmdEndClick);
+}
+
+void frmMain::ListNames() {
+    m_refreshing = true;
+    const QString word = searchWord();
+    const QString areaCode = selectedCode();
+    // Without a region there is no index to ask (the control would refuse region 0).
+    if (word.isEmpty() || areaCode.isEmpty() || !m_zendari.isLoaded()) {
+        m_searchModel->clear();
+        m_refreshing = false;
+        return;
+    }
+    if (m_ui->cmbSearchKind->currentText() == QStringLiteral("인명검색")) {
+        std::vector<search::ResultRow> rows;
+        for (search::Candidate& c :
+             search::listNames(m_zendari, search::nameForLookup(word), areaCode)) {
+            rows.push_back({{std::move(c.name)}, std::move(c.tag)});
+        }
+        m_searchModel->clear();
+        m_searchModel->appendRows(std::move(rows));
+    }
+    m_refreshing = false;
+}
+
+void frmMain::ShowNameRecords(const QString& name, const QString& firstAndCount,
+                              const QString& areaCode) {
+    const BusyCursor busy;
+    showListHeaders(m_ui->lvResult, kNameHeaders, {1000, 1200, 1200, 4500});
+    const int limit = Orvello::leadingNumber(
+        Orvello::Read(QStringLiteral("Option"), QStringLiteral("MaxDisplayCount"), "0"));
+    search::NameRecords found =
+        search::nameRecords(m_zendari, name, firstAndCount, areaCode, limit, m_excluded.nameResult);
+    m_foundCount = static_cast<int>(found.rows.size());
+    m_resultModel->appendRows(std::move(found.rows));
+    if (found.limitReached) {
+        msgBox(kLimitText.arg(limit), PromptButtons::Ok, PromptIcon::Information, kNotice);
+    }
+    if (m_foundCount > 0) intSearchMode = 1;
+}
+
+void frmMain::nameSearchFromList() {
+    m_ui->cmdSearch->setEnabled(false);
+    m_ui->vsDong->hide();
+    m_ui->vsSearch->hide();
+    m_ui->vsResult->show();
+    setToolbarAvailable(QStringLiteral("Print"), true);
+    setToolbarAvailable(QStringLiteral("SelectAll"), true);
+    m_ui->popupMemo2->setEnabled(true);
+    if (!m_ui->tvArea->currentItem()) {
+        msgBox(kChooseRegion, PromptButtons::Ok, PromptIcon::Information, kNotice);
+        return;
+    }
+    // The candidate chosen, else the first one listed.
+    QModelIndex chosen = m_ui->lvSearch->currentIndex();
+    if (!chosen.isValid() && m_searchModel->rowCount() > 0) chosen = m_searchModel->index(0, 0);
+    const QString name = chosen.isValid() ? m_searchModel->cell(chosen.row(), 0) : QString();
+    const QString tag = chosen.isValid() ? m_searchModel->row(chosen.row()).tag : QString();
+    // Counts of earlier searches do not belong to this one.
+    m_foundCount = 0;
+    m_localCount = 0;
+    ShowNameRecords(name, tag, selectedCode());
+    const int total = m_foundCount + m_localCount;
+    if (total > 0) {
+        setStatus(3, kFound.arg(total));
+        Orvello::Save(QStringLiteral("CurrentSearch"), QStringLiteral("Human"), name);
+    } else {
+        msgBox(kNoMatch, PromptButtons::Ok, PromptIcon::Information, kNotice);
+        inputState();
+    }
+}
+
+void frmMain::cmdFullClick() {
+    m_fullSearch = true;
+    if (msgBox(kFullQuestion, PromptButtons::YesNo, PromptIcon::Question, kConfirm) !=
+        PromptAnswer::Yes) {
+        m_fullSearch = false;
+        return;
+    }
+    cmdNextClick();
+}
+
+void frmMain::cmdNextClick() {
+    const BusyCursor busy;
+    m_ui->txtSearch->hide();
+    setToolbarAvailable(QStringLiteral("Print"), true);
+    setToolbarAvailable(QStringLiteral("SelectAll"), true);
+    m_ui->popupMemo2->setEnabled(true);
+    m_ui->mnuPrintDM->setEnabled(true);
+    if (m_ui->txtDong->text().isEmpty()) {
+        msgBox(kChooseDong, PromptButtons::Ok, PromptIcon::Information, kNotice);
+        return;
+    }
+    blnDongResult = true;
+    const int region = search::indexRegionCode(selectedCode());
+    if (region == 84) {
+        localDongListing();
+        return;
+    }
+    m_localCount = 0;
+    m_zendari.putLong(zendari::kDispSetLocal, region);
+    showDongScanPage();
+}
+
+void frmMain::cmdSungSearchClick() {
+    const BusyCursor busy;
+    m_ui->txtSearch->hide();
+    setToolbarAvailable(QStringLiteral("Print"), true);
+    setToolbarAvailable(QStringLiteral("SelectAll"), true);
+    m_ui->popupMemo2->setEnabled(true);
+    m_ui->mnuPrintDM->setEnabled(true);
+    if (m_ui->txtDong->text().isEmpty()) {
+        msgBox(kChooseDong, PromptButtons::Ok, PromptIcon::Information, kNotice);
+        return;
+    }
+    blnDongResult = true;
+    const int region = search::indexRegionCode(selectedCode());
+    if (region == 84) {
+        localDongListing();
+        return;
+    }
+    m_localCount = 0;
+    m_zendari.putLong(zendari::kDispSetLocal, region);
+    showSurnameScan();
+}
+
+void frmMain::showDongScanPage() {
+    while (true) {
+        showListHeaders(m_ui->lvDongResult, kScanHeaders, {1000, 1200, 800, 4000});
+        const int page = m_fullSearch ? search::kFullScanPage : search::kScanPage;
+        m_fullSearch = false;
+        if (m_dongChanged) {
+            m_ui->cmdNext->setText(QStringLiteral("다음찾기"));
+            m_dongChanged = false;
+        }
+        setBlueCaption(m_ui->vsElastic11, kLoading);
+        m_ui->vsElastic11->repaint();
+        const zendari::Variant args[] = {zendari::ZendariClient::text(selectedCode()),
+                                         std::int32_t{page}};
+        std::vector<search::ResultRow> rows = search::scanRows(
+            m_zendari.callText(zendari::kDispGetLocNext, args), m_excluded.scanResult);
+        const int total = static_cast<int>(rows.size()) + m_localCount;
+        m_dongModel->appendRows(std::move(rows));
+        if (total > 0) {
+            setBlueCaption(m_ui->vsElastic11, kScanCount.arg(total));
+            return;
+        }
+        QApplication::restoreOverrideCursor();
+        const bool more = msgBox(kNothingInRange, PromptButtons::YesNo, PromptIcon::Question,
+                                 kConfirm) == PromptAnswer::Yes;
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        if (!more) return;
+    }
+}
+
+void frmMain::showSurnameScan() {
+    showListHeaders(m_ui->lvDongResult, kScanHeaders, {1000, 1200, 800, 6000});
+    if (m_dongChanged) {
+        m_ui->cmdNext->setText(QStringLiteral("다음찾기"));
+        m_dongChanged = false;
+    }
+    setBlueCaption(m_ui->vsElastic11, kLoading);
+    m_ui->vsElastic11->repaint();
+    const zendari::Variant args[] = {zendari::ZendariClient::text(selectedCode()),
+                                     std::int32_t{search::kSurnameScanPage},
+                                     zendari::ZendariClient::text(m_ui->txtSung->text())};
+    std::vector<search::ResultRow> rows =
+        search::scanRows(m_zendari.callText(zendari::kDispGetLocSung, args), m_excluded.scanResult);
+    const int total = static_cast<int>(rows.size()) + m_localCount;
+    m_dongModel->appendRows(std::move(rows));
+    if (total == 0) {
+        setBlueCaption(m_ui->vsElastic11, QString());
+        msgBox(kNoSurnameMatch, PromptButtons::Ok, PromptIcon::Information, kNotice);
+        return;
+    }
+    setBlueCaption(m_ui->vsElastic11, kScanCount.arg(total));
+}
+
+void frmMain::enterDongSearch(int mode) {
+    intSearchMode = mode;
+    m_ui->lblDongCaption->show();
+    m_ui->vsDong->show();
+    m_ui->vsSearch->hide();
+    m_ui->vsResult->hide();
+    m_ui->Label4->hide();
+    m_ui->txtSearch->hide();
+    m_ui->cmdSearch->hide();
+    const bool surname = mode == 3;
+    const bool haveDong = !m_ui->txtDong->text().isEmpty();
+    m_ui->cmdNext->setVisible(!surname);
+    m_ui->cmdFull->setVisible(!surname);
+    m_ui->cmdNext->setEnabled(haveDong);
+    m_ui->cmdFull->setEnabled(haveDong);
+    m_ui->txtSung->setVisible(surname);
+    m_ui->lblSung->setVisible(surname);
+    m_ui->cmdSungSearch->setVisible(surname);
+    setBlueCaption(m_ui->vsElastic11, kMustChooseDong);
+}
+
+void frmMain::cmdDongSeekClick() {
+    enterDongSearch(2);
+}
+
+void frmMain::cmdDongSungSearchClick() {
+    enterDongSearch(3);
+}
+
+void frmMain::cmdEndClick() {
+    m_ui->cmdNext->hide();
+    m_ui->cmdFull->hide();
+    m_ui->vsDong->hide();
+    m_ui->vsSearch->show();
+    m_ui->Label4->show();
+    m_ui->txtSearch->show();
+    m_ui->cmdSearch->show();
+    m_ui->txtSung->hide();
+    m_ui->lblSung->hide();
+    m_ui->lblDongCaption->hide();
+    m_ui->mnuPrint->setEnabled(false);
+    m_ui->mnuPrintDM->setEnabled(false);
+    setToolbarAvailable(QStringLiteral("Print"), false);
+    setToolbarAvailable(QStringLiteral("LabelPrint"), false);
+    m_dongModel->clear();
+    blnDongResult = false;
+}

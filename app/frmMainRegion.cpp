@@ -1,0 +1,163 @@
+// The region box and the region tree built from "areaCode" of adDocs.cad.
+#include <QApplication>
+#include <QLabel>
+#include <QStyle>
+#include <QTreeWidget>
+
+#include "Prompt.h"
+#include "frmMain.h"
+#include "modProgressBar.h"
+#include "search/RegionTree.h"
+#include "ui_frmMain.h"
+
+namespace {
+
+const QString kTreeQueryFailed = QStringLiteral("보조 데이터 파일을 찾을 수 없습니다");
+const QString kTreeQueryTitle = QStringLiteral("오류 (M0001)");
+constexpr int kKeyRole = Qt::UserRole;
+
+// Hourglass for the life of the object.
+struct BusyCursor {
+    BusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~BusyCursor() { QApplication::restoreOverrideCursor(); }
+    BusyCursor(const BusyCursor&) = delete;
+    BusyCursor& operator=(const BusyCursor&) = delete;
+};
+
+}  // namespace
+
+void frmMain::connectRegion() {
+    for (int i = 0; i < search::kAreaCount; ++i) m_ui->cmbArea->addItem(search::areaName(i));
+    connect(m_ui->cmbArea, &QComboBox::activated, this, &frmMain::selectRegion);
+    connect(m_ui->tvArea, &QTreeWidget::itemClicked, this,
+            [this](QTreeWidgetItem* node) { nodeClicked(node); });
+    // Moving through the tree with the keys acts as clicking the node reached.
+    connect(m_ui->tvArea, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem* node) {
+        if (node && m_ui->tvArea->hasFocus()) nodeClicked(node);
+    });
+    connect(m_ui->txtArea, &QLineEdit::textChanged, this, [this](const QString& text) {
+        if (!m_settingText && !text.isEmpty()) jumpToNode(text);
+    });
+    connect(m_ui->txtDong, &QLineEdit::textChanged, this, [this](const QString& text) {
+        m_dongChanged = true;
+        if (!m_settingText && !text.isEmpty()) jumpToNode(text);
+    });
+}
+
+void frmMain::selectRegion(int index) {
+    if (index < 0 || index >= search::kAreaCount) return;
+    m_ui->cmbArea->setCurrentIndex(index);
+    intCurrentArea = index;
+    setStatus(3, QString());
+    requestTree();
+    ListNames();
+}
+
+void frmMain::requestTree() {
+    if (intLoadedArea == intCurrentArea) return;
+    const BusyCursor busy;
+    intLoadedArea = intCurrentArea;
+    m_settingText = true;
+    m_ui->txtArea->clear();
+    m_settingText = false;
+    m_ui->tvArea->clear();
+    m_nodesByKey.clear();
+    m_nodesInOrder.clear();
+    buildTree(intLoadedArea);
+}
+
+void frmMain::buildTree(int area) {
+    QCoreApplication::processEvents();
+    telvia::Recordset rs;
+    const telvia::Status opened = m_dbDocs.open_recordset(
+        "SELECT * FROM areaCode WHERE (areaNumber = ?1);", rs, {telvia::DbValue(area)});
+    if (!opened.ok()) {
+        qWarning("areaCode: %s", opened.message().c_str());
+        msgBox(kTreeQueryFailed, PromptButtons::Ok, PromptIcon::Error, kTreeQueryTitle, Beep::Yes);
+        return;
+    }
+    m_picProgress->setGeometry(5, 4, std::max(10, m_ui->vsElastic3->width() - 10),
+                               std::max(8, m_ui->vsElastic3->height() - 8));
+    m_picProgress->show();
+    rs.move_last();
+    rs.move_first();
+
+    const QIcon more = style()->standardIcon(QStyle::SP_DirClosedIcon);
+    const QIcon one = style()->standardIcon(QStyle::SP_FileIcon);
+    search::RegionTreeBuilder builder;
+    QList<QTreeWidgetItem*> top;
+    double counter = 1;
+    for (; !rs.eof(); rs.move_next()) {
+        const auto node = builder.add(static_cast<int>(rs.integer("areaLevel")),
+                                      QString::fromStdString(rs.text("areaName")),
+                                      QString::fromStdString(rs.text("AreaCode")));
+        // A row whose key is taken or whose parent is missing is skipped.
+        QTreeWidgetItem* parent = node ? m_nodesByKey.value(node->parentKey) : nullptr;
+        if (node && !m_nodesByKey.contains(node->key) && (node->parentKey.isEmpty() || parent)) {
+            auto* item = new QTreeWidgetItem(QStringList{node->text});
+            item->setData(0, kKeyRole, node->key);
+            item->setIcon(0, node->hasChildren ? more : one);
+            if (parent) {
+                parent->addChild(item);
+            } else {
+                top << item;
+            }
+            m_nodesByKey.insert(node->key, item);
+            m_nodesInOrder.push_back(item);
+        }
+        const double p = rs.percent_position();
+        if (p > counter) {
+            counter += 2;
+            modProgressBar::DrawPercentBar(m_picProgress, static_cast<float>(p / 100.0), true);
+            m_picProgress->repaint();
+        }
+    }
+    rs.close();
+    m_ui->tvArea->addTopLevelItems(top);
+    m_picProgress->hide();
+    if (!m_nodesInOrder.empty()) {
+        m_ui->tvArea->setCurrentItem(m_nodesInOrder.front());
+        m_settingText = true;
+        m_ui->txtArea->setText(m_nodesInOrder.front()->text(0));
+        m_settingText = false;
+    }
+}
+
+QString frmMain::selectedCode() const {
+    const QTreeWidgetItem* node = m_ui->tvArea->currentItem();
+    return node ? node->data(0, kKeyRole).toString().mid(1) : QString();
+}
+
+void frmMain::nodeClicked(QTreeWidgetItem* node) {
+    if (!node) return;
+    if (m_ui->tvArea->currentItem() != node) m_ui->tvArea->setCurrentItem(node);
+    inputState();
+    m_dongChanged = true;
+    const QString key = node->data(0, kKeyRole).toString();
+    m_settingText = true;
+    m_ui->txtArea->setText(node->text(0));
+    m_ui->cmdNext->setText(QStringLiteral("찾기"));
+    m_ui->cmdNext->setEnabled(false);
+    m_ui->cmdFull->setEnabled(false);
+    if (key.size() == 9 || key.size() == 7) {
+        m_ui->txtDong->setText(node->text(0));
+        m_ui->cmdNext->setEnabled(true);
+        m_ui->cmdFull->setEnabled(true);
+    } else {
+        m_ui->txtDong->clear();
+    }
+    m_settingText = false;
+    if (key.startsWith(QLatin1Char('!')) && !m_refreshing) ListNames();
+}
+
+void frmMain::jumpToNode(const QString& typed) {
+    for (QTreeWidgetItem* node : m_nodesInOrder) {
+        if (node->text(0).startsWith(typed)) {
+            const QSignalBlocker quiet(m_ui->tvArea);
+            m_ui->tvArea->setCurrentItem(node);
+            m_ui->tvArea->scrollToItem(node);
+            m_ui->tvArea->viewport()->update();
+            return;
+        }
+    }
+}

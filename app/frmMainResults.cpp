@@ -1,0 +1,179 @@
+// The result lists and their commands: sorting, select-all, the pop-up menu, printing,
+// dialling, the web call and the companion programs.
+#include <QApplication>
+#include <QHeaderView>
+#include <QItemSelectionModel>
+#include <QMenu>
+#include <QProcess>
+#include <QTreeView>
+
+#include "Orvello.h"
+#include "Prompt.h"
+#include "frmMain.h"
+#include "startup/ProgramGlobals.h"
+#include "startup/frmOption.h"
+#include "ui_frmMain.h"
+
+namespace {
+
+const QString kDialNotSet =
+    QStringLiteral("전화걸기관련 환경이 설정되지 않았습니다.\r\n\r\n지금 설정하시겠습니까?");
+const QString kWebCallTitle = QStringLiteral("Callora(한국통신 인터넷 폰)");
+const QString kWebCallPrompt = QStringLiteral(
+    "\r\n  전화번호를 먼저 입력해야 합니다.\r\n\r\n  숫자로만 입력하세요\r\n\r\n  (예)0212345678");
+
+// Twips as pixels on a 96-dpi screen.
+int twipsToPixels(int twips) {
+    return twips / 15;
+}
+
+// The row of a list that a command acts on: the current row when it is selected, else the
+// first selected row; -1 when nothing is selected.
+int selectedRow(const QTreeView* view) {
+    const QItemSelectionModel* sel = view->selectionModel();
+    if (!sel) return -1;
+    const QModelIndex current = view->currentIndex();
+    if (current.isValid() && sel->isRowSelected(current.row(), {})) return current.row();
+    const QModelIndexList rows = sel->selectedRows();
+    return rows.isEmpty() ? -1 : rows.front().row();
+}
+
+}  // namespace
+
+void frmMain::connectResults() {
+    for (QTreeView* list : {m_ui->lvResult, m_ui->lvDongResult}) {
+        list->header()->setSectionsClickable(true);
+        list->header()->setSortIndicatorShown(true);
+        connect(list->header(), &QHeaderView::sectionClicked, this,
+                [this, list](int column) { sortList(list, column); });
+        connect(list, &QWidget::customContextMenuRequested, this,
+                [this, list](const QPoint& pos) { showPopup(list, pos); });
+        list->installEventFilter(this);
+    }
+    struct Companion {
+        QAction* action;
+        int menu;
+        int index;
+    };
+    const Companion companions[] = {{m_ui->popupAddInfo_0, 1, 0},  {m_ui->popupAddInfo_1, 1, 1},
+                                    {m_ui->popupAddInfo_2, 1, 2},  {m_ui->mnuAddInfo2_0, 2, 0},
+                                    {m_ui->popupAddInfo2_1, 2, 1}, {m_ui->popupAddInfo2_2, 2, 2},
+                                    {m_ui->popupAddInfo3_0, 3, 0}, {m_ui->popupAddInfo3_1, 3, 1}};
+    for (const Companion& c : companions) {
+        connect(c.action, &QAction::triggered, this,
+                [this, menu = c.menu, index = c.index] { startCompanion(menu, index); });
+    }
+}
+
+void frmMain::setUpList(QTreeView* view, ResultListModel* model) {
+    view->setModel(model);
+    view->setSortingEnabled(false);  // the header click sorts, alternating per list
+    view->header()->setStretchLastSection(true);
+    view->header()->setHighlightSections(false);
+}
+
+void frmMain::showListHeaders(QTreeView* view, const QStringList& headers,
+                              const QList<int>& twips) {
+    auto* model = static_cast<ResultListModel*>(view->model());
+    model->setHeaders(headers);
+    view->header()->setSortIndicator(-1, Qt::AscendingOrder);
+    for (int i = 0; i < twips.size(); ++i) {
+        view->header()->resizeSection(i, std::max(60, twipsToPixels(twips[i]) * 5 / 4));
+    }
+}
+
+void frmMain::sortList(QTreeView* list, int column) {
+    Qt::SortOrder& order = list == m_ui->lvResult ? m_resultOrder : m_dongOrder;
+    order = order == Qt::AscendingOrder ? Qt::DescendingOrder : Qt::AscendingOrder;
+    static_cast<ResultListModel*>(list->model())->sort(column, order);
+    list->header()->setSortIndicator(column, order);
+}
+
+void frmMain::showPopup(QTreeView* view, const QPoint& pos) {
+    for (const char* name :
+         {"popupFront", "popupSelectAll", "mnuSep0", "popupPhone", "popupMemo", "mnuSep1"}) {
+        for (QAction* a : m_mnuPopUp->actions()) {
+            if (a->objectName() == QLatin1String(name)) a->setVisible(true);
+        }
+    }
+    m_mnuPopUp->popup(view->viewport()->mapToGlobal(pos));
+}
+
+void frmMain::selectAll() {
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    QTreeView* list = m_ui->vsResult->isHidden() ? m_ui->lvDongResult : m_ui->lvResult;
+    const QAbstractItemModel* model = list->model();
+    if (model->rowCount() > 0) {
+        if (blnAllSelected) {
+            list->selectionModel()->clearSelection();
+            m_popupSelectAll->setText(QStringLiteral("전체 선택"));
+            blnAllSelected = false;
+        } else {
+            const QItemSelection all(model->index(0, 0),
+                                     model->index(model->rowCount() - 1, model->columnCount() - 1));
+            list->selectionModel()->select(all, QItemSelectionModel::Select);
+            m_popupSelectAll->setText(QStringLiteral("전체 선택 해제"));
+            blnAllSelected = true;
+        }
+    }
+    QApplication::restoreOverrideCursor();
+}
+
+QString frmMain::printCommand() {
+    strPrintSource =
+        search::printSource(intSearchKindCode, intSearchMode, blnDongResult, strPrintSource);
+    // The print window that shows it arrives with the printing work.
+    return strPrintSource;
+}
+
+std::optional<search::DialValues> frmMain::dialCommand() {
+    if (Orvello::Read(QStringLiteral("Option"), QStringLiteral("ComPort"), QString()).isEmpty()) {
+        if (msgBox(kDialNotSet, PromptButtons::YesNo, PromptIcon::Question, QStringLiteral("확인"),
+                   Beep::Yes) == PromptAnswer::Yes) {
+            frmOption options(this);
+            options.exec();
+        }
+        return std::nullopt;
+    }
+    const QTreeView* list = intSearchMode == 1                         ? m_ui->lvResult
+                            : intSearchMode == 2 || intSearchMode == 3 ? m_ui->lvDongResult
+                                                                       : nullptr;
+    QStringList cells;
+    if (list) {
+        const int row = selectedRow(list);
+        const auto* model = static_cast<const ResultListModel*>(list->model());
+        if (row >= 0) cells = model->row(row).cells;
+    }
+    // The dial window that receives these values arrives with the telephony work.
+    return search::dialValues(cells, list == m_ui->lvResult, intSearchKindCode);
+}
+
+QString frmMain::webCall() {
+    QString number;
+    if (QAction* print = m_toolButtons.value(QStringLiteral("Print"));
+        print && print->isEnabled()) {
+        const QTreeView* list = m_ui->cmbSearchKind->currentText() == QStringLiteral("인명검색")
+                                    ? m_ui->lvResult
+                                    : m_ui->lvDongResult;
+        const int row = selectedRow(list);
+        if (row < 0) return {};
+        number =
+            search::webCallDigits(static_cast<const ResultListModel*>(list->model())->cell(row, 1));
+    } else {
+        const std::optional<QString> typed = inputBox(kWebCallPrompt, kWebCallTitle, QString());
+        if (!typed || typed->isEmpty()) return {};
+        number = *typed;
+    }
+    const QString address = search::webCallAddress(number);
+    openAddress(address);
+    return address;
+}
+
+void frmMain::startCompanion(int menu, int index) {
+    const QString line = search::companionCommandLine(menu, index);
+    if (line.isEmpty()) return;
+    QStringList parts = search::splitCommandLine(line);
+    const QString program = strBinPath + parts.takeFirst();
+    // Nothing waits for the program; a missing one fails without a message.
+    QProcess::startDetached(program, parts, strBinPath);
+}

@@ -1,0 +1,48 @@
+// The main window's side of the name-search control, without widgets: candidate names for a
+// typed text, the records of one name filtered to the chosen area, and the pages of the dong
+// and surname scans. Every call goes to the control by DISPID on the window thread.
+#pragma once
+
+#include <QString>
+#include <vector>
+
+#include "ResultRows.h"
+
+namespace zendari {
+class ZendariClient;
+}
+
+namespace search {
+
+inline constexpr int kCandidatePage = 30;       // names listed while typing
+inline constexpr int kScanPage = 20000;         // names walked by one dong page
+inline constexpr int kFullScanPage = 390000;    // names walked by "전체 찾기"
+inline constexpr int kSurnameScanPage = 30000;  // names walked by a surname scan
+
+// The fixed record texts that are never listed: the dong-code form among name results, the
+// name form among scan results (configuration of the installation, Halvern.ini [SEARCH]).
+struct ExcludedRecords {
+    QString nameResult;
+    QString scanResult;
+    static ExcludedRecords fromHalvernIni();
+};
+
+// Up to 30 names from `name` on (upper-cased) in the index of `areaCode`'s region.
+std::vector<Candidate> listNames(zendari::ZendariClient& control, const QString& name,
+                                 const QString& areaCode);
+
+struct NameRecords {
+    std::vector<ResultRow> rows;
+    bool limitReached = false;  // the listing stopped at the display limit
+};
+
+// The records of a candidate ("first:count") that lie in `areaCode`, each row named `name`;
+// at most `limit` rows when `limit` is above 0.
+NameRecords nameRecords(zendari::ZendariClient& control, const QString& name,
+                        const QString& firstAndCount, const QString& areaCode, int limit,
+                        const QString& excluded);
+
+// The rows of a scan result string ("record|record|..."), without the excluded one.
+std::vector<ResultRow> scanRows(const QString& result, const QString& excluded);
+
+}  // namespace search
