@@ -89,8 +89,8 @@ QString ProgressWindow::text() const {
     return m_text->text();
 }
 
-void ProgressWindow::stepIt() {
-    m_position += m_step;
+void ProgressWindow::stepBy(int steps) {
+    m_position += m_step * steps;
     const int percent =
         m_lower < m_upper
             ? static_cast<int>(static_cast<long long>(m_position) * 100 / (m_upper - m_lower))

@@ -22,7 +22,9 @@ public:
     void setRange(int lower, int upper);
     void setStep(int step) { m_step = step; }
     void setText(const QString& text);
-    void stepIt();
+    void stepIt() { stepBy(1); }
+    // Advances by `steps` steps at once (one title and bar update).
+    void stepBy(int steps);
     // Lets pending events run (keys and clicks reach the window); returns true once cancelled.
     bool pump();
     bool isCancelled() const { return m_cancelled; }

@@ -55,6 +55,22 @@ bool QtControlHost::scan_step(std::int32_t i, std::string_view text) {
     return m_progress->isCancelled();
 }
 
+std::int32_t QtControlHost::scan_steps(
+    std::int32_t first, std::int32_t last,
+    const std::function<std::string_view(std::int32_t)>& text_of) {
+    if (!m_progress || last < first) return 0;
+    if (m_progress->isCancelled()) return first;
+    // A run of names passed over at once moves the bar in one go; the window is pumped as
+    // often as name by name stepping would pump it, so Esc is seen just as soon.
+    m_progress->stepBy(last - first + 1);
+    if (first == 1 || m_sincePump.elapsed() >= kPumpIntervalMs) {
+        m_progress->setText(fromCp949(text_of(last)));
+        m_sincePump.restart();
+        if (m_progress->pump()) return last;
+    }
+    return 0;
+}
+
 void QtControlHost::scan_end() {
     m_progress.reset();
 }

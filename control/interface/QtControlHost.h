@@ -25,6 +25,8 @@ public:
     void show_message(std::string_view caption, std::string_view text) override;
     void scan_begin(std::string_view title, std::string_view text, std::int32_t total) override;
     bool scan_step(std::int32_t i, std::string_view text) override;
+    std::int32_t scan_steps(std::int32_t first, std::int32_t last,
+                            const std::function<std::string_view(std::int32_t)>& text_of) override;
     void scan_end() override;
 
     ProgressWindow* progressWindow() const { return m_progress.get(); }
