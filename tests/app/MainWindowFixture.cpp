@@ -145,9 +145,11 @@ void MainWindowFixture::TearDown() {
     m_promptInstalled.reset();
 }
 
-bool MainWindowFixture::start() {
-    const auto result = modLoadProgram::StartProgram(
-        m_session, sampleStartOptions(sampleRoot(), m_tmp.filePath("Halvern.lock")));
+bool MainWindowFixture::start(const QString& programDirectory) {
+    modLoadProgram::StartOptions options =
+        sampleStartOptions(sampleRoot(), m_tmp.filePath("Halvern.lock"));
+    if (!programDirectory.isEmpty()) options.programDirectory = programDirectory;
+    const auto result = modLoadProgram::StartProgram(m_session, options);
     EXPECT_EQ(result, modLoadProgram::StartResult::kRunning);
     return result == modLoadProgram::StartResult::kRunning && m_session.mainWindow;
 }

@@ -53,8 +53,9 @@ protected:
     void SetUp() override;
     void TearDown() override;
 
-    // Starts the program; false (with a test failure) when it did not come up.
-    bool start();
+    // Starts the program; false (with a test failure) when it did not come up. Another
+    // program folder (one with a crafted adDocs.cad) may replace the sample's.
+    bool start(const QString& programDirectory = {});
     frmMain& window() { return *m_session.mainWindow; }
     template <typename T>
     T* child(const char* name) {
