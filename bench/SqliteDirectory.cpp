@@ -1,5 +1,7 @@
 #include "SqliteDirectory.h"
 
+#include "data/regions.h"
+
 #include <cstdio>
 #include <fstream>
 #include <iostream>
@@ -88,26 +90,11 @@ constexpr const char* kRowColumns =
 }  // namespace
 
 int region_of_dong(std::int32_t code) {
-    const int p4 = code / 10000, p2 = code / 1000000;
-    if (p4 == 7203 || p4 == 7204) return 10;
-    switch (p2) {
-        case 20:
-        case 21:
-        case 22:
-        case 23:
-        case 24:
-            return 72;
-        case 40:
-            return 74;
-        case 45:
-            return 76;
-        case 55:
-            return 80;
-        case 65:
-            return 84;
-        default:
-            return p2;
-    }
+    // The region codes SetLocal takes, in the order of the region indexes.
+    static constexpr int kCodes[16] = {10, 11, 12, 13, 14, 15, 16, 70,
+                                       72, 74, 76, 78, 80, 82, 84, 86};
+    const int region = region_of_dong_code(code);
+    return region < 0 ? 0 : kCodes[region];
 }
 
 SqliteDirectory::SqliteDirectory(const std::string& db_path, const std::string& listings_tsv,
