@@ -1,0 +1,158 @@
+// The dong search through the control: scan pages, continuing and restarting, the no-match
+// question, the full-page question, surname scans, and the mode switches.
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include "MainWindowFixture.h"
+
+namespace {
+
+class DongScanTest : public MainWindowFixture {
+protected:
+    ResultListModel& rows() { return *window().dongModel(); }
+    static bool excluded(const SampleListing& l) {
+        return l.dong == "10010101" && l.detail == QStringLiteral("텔비아 견본 가입자");
+    }
+    int subscribersOf(const QString& dong, const QString& surname = {}) {
+        int n = 0;
+        for (const SampleListing& l : sampleListings()) {
+            n += l.dong == dong && l.name.startsWith(surname) && !excluded(l) ? 1 : 0;
+        }
+        return n;
+    }
+    void enterDongSearch(const QString& dongKey) {
+        ASSERT_TRUE(start());
+        clickNode(dongKey);
+        window().cmdDongSeekClick();
+    }
+};
+
+TEST_F(DongScanTest, APageListsTheDongAndTheNextPageContinuesFromWhereItStopped) {
+    enterDongSearch("#10010101");
+    EXPECT_EQ(window().intSearchMode, 2);
+    EXPECT_FALSE(child<QWidget>("vsDong")->isHidden());
+    EXPECT_FALSE(child<QWidget>("lblDongCaption")->isHidden());
+    EXPECT_TRUE(child<QPushButton>("cmdNext")->isEnabled());
+    window().cmdNextClick();
+    // The sample's Seoul index has fewer than 20,000 names: one page walks them all.
+    const int expected = subscribersOf("10010101");
+    ASSERT_GT(expected, 0);
+    EXPECT_EQ(rows().rowCount(), expected);
+    EXPECT_EQ(child<QLabel>("vsElastic11")->text(),
+              "현재 검색된 건수는 " + QString::number(expected) + "건 입니다");
+    EXPECT_EQ(child<QPushButton>("cmdNext")->text(), "다음찾기");
+    EXPECT_EQ(rows().headers(), QStringList({"이름", "전화", "우편번호", "주소"}));
+    EXPECT_TRUE(window().blnDongResult);
+    EXPECT_TRUE(window().isEnabled());  // the scan gave the window back
+    for (int r = 0; r < rows().rowCount(); ++r) {
+        EXPECT_FALSE(rows().cell(r, 3).contains("텔비아 견본 가입자"));
+    }
+
+    // The next page starts where the first stopped, at the end: nothing, and the question.
+    m_prompt.queueAnswer(PromptAnswer::No);
+    window().cmdNextClick();
+    ASSERT_EQ(m_prompt.messages().size(), 1u);
+    const MessageRequest& m = m_prompt.messages()[0];
+    EXPECT_EQ(m.text,
+              "현재 지정된 범위에는 자료가 없습니다.\r\n\r\n"
+              "다음찾기 버튼을 클릭하여 계속하시겠습니까?");
+    EXPECT_EQ(m.title, "확인");
+    EXPECT_EQ(m.buttons, PromptButtons::YesNo);
+    EXPECT_EQ(m.icon, PromptIcon::Question);
+    EXPECT_EQ(rows().rowCount(), 0);
+    EXPECT_TRUE(window().isEnabled());
+}
+
+TEST_F(DongScanTest, YesToTheEmptyPageQuestionFetchesTheNextPageAtOnce) {
+    enterDongSearch("#10010101");
+    window().cmdNextClick();  // the whole index: the cursor ends on the end marker
+    const int whole = rows().rowCount();
+    ASSERT_GT(whole, 0);
+    // Empty page, Yes: the next page runs without another click. The control's region is
+    // selected again before each page, which starts its walk over from the first name.
+    m_prompt.queueAnswer(PromptAnswer::Yes);
+    m_prompt.setOnMessage([&](const MessageRequest&) { EXPECT_EQ(rows().rowCount(), 0); });
+    window().cmdNextClick();
+    ASSERT_EQ(m_prompt.messages().size(), 1u);
+    EXPECT_EQ(rows().rowCount(), whole);
+    EXPECT_EQ(child<QLabel>("vsElastic11")->text(),
+              "현재 검색된 건수는 " + QString::number(whole) + "건 입니다");
+}
+
+TEST_F(DongScanTest, AnotherDongStartsTheScanAgain) {
+    enterDongSearch("#10010101");
+    window().cmdNextClick();
+    ASSERT_GT(rows().rowCount(), 0);
+    clickNode("#10010201");
+    window().cmdNextClick();
+    EXPECT_EQ(rows().rowCount(), subscribersOf("10010201"));
+    EXPECT_TRUE(m_prompt.messages().empty());
+}
+
+TEST_F(DongScanTest, WithoutADongTheScanAsksForOne) {
+    enterDongSearch("@1001");
+    EXPECT_FALSE(child<QPushButton>("cmdNext")->isEnabled());
+    m_prompt.queueAnswer(PromptAnswer::Ok);
+    window().cmdNextClick();
+    ASSERT_EQ(m_prompt.messages().size(), 1u);
+    EXPECT_EQ(m_prompt.messages()[0].text,
+              "지역선택항목에서 검색하고자하는 동을 지정하여 주십시요?");
+    EXPECT_EQ(m_prompt.messages()[0].title, "알림");
+}
+
+TEST_F(DongScanTest, FullPageAsksFirstAndNoScansNothing) {
+    enterDongSearch("#10010201");
+    m_prompt.queueAnswer(PromptAnswer::No);
+    window().cmdFullClick();
+    ASSERT_EQ(m_prompt.messages().size(), 1u);
+    EXPECT_EQ(m_prompt.messages()[0].text,
+              "동별 전체검색은 검색하는데 시스템에 따라 수십분이\r\n"
+              "소요될 수 있습니다. 그래도 계속하시겠습니까 ?");
+    EXPECT_EQ(rows().rowCount(), 0);
+    m_prompt.queueAnswer(PromptAnswer::Yes);
+    window().cmdFullClick();
+    EXPECT_EQ(rows().rowCount(), subscribersOf("10010201"));
+}
+
+TEST_F(DongScanTest, SurnameScanListsOnlyThatSurname) {
+    enterDongSearch("#10010201");
+    window().cmdDongSungSearchClick();
+    EXPECT_EQ(window().intSearchMode, 3);
+    EXPECT_FALSE(child<QWidget>("txtSung")->isHidden());
+    EXPECT_FALSE(child<QWidget>("cmdSungSearch")->isHidden());
+    EXPECT_TRUE(child<QWidget>("cmdNext")->isHidden());
+    QString surname;
+    for (const SampleListing& l : sampleListings()) {
+        if (l.dong == "10010201") {
+            surname = l.name.left(1);
+            break;
+        }
+    }
+    ASSERT_FALSE(surname.isEmpty());
+    child<QLineEdit>("txtSung")->setText(surname);
+    window().cmdSungSearchClick();
+    EXPECT_EQ(rows().rowCount(), subscribersOf("10010201", surname));
+    for (int r = 0; r < rows().rowCount(); ++r) EXPECT_TRUE(rows().cell(r, 0).startsWith(surname));
+
+    child<QLineEdit>("txtSung")->setText("힣");
+    m_prompt.queueAnswer(PromptAnswer::Ok);
+    window().cmdSungSearchClick();
+    ASSERT_EQ(m_prompt.messages().size(), 1u);
+    EXPECT_EQ(m_prompt.messages()[0].text, "검색된 결과가 없습니다.");
+    EXPECT_EQ(m_prompt.messages()[0].icon, PromptIcon::Information);
+}
+
+TEST_F(DongScanTest, EndLeavesTheDongSearch) {
+    enterDongSearch("#10010101");
+    window().cmdNextClick();
+    window().cmdEndClick();
+    EXPECT_TRUE(child<QWidget>("vsDong")->isHidden());
+    EXPECT_FALSE(child<QWidget>("vsSearch")->isHidden());
+    EXPECT_FALSE(child<QWidget>("txtSearch")->isHidden());
+    EXPECT_EQ(rows().rowCount(), 0);
+    EXPECT_FALSE(window().blnDongResult);
+    EXPECT_FALSE(window().toolbarButton("Print")->isEnabled());
+}
+
+}  // namespace

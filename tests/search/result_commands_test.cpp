@@ -1,0 +1,157 @@
+// The result-list commands: sorting, select-all, the print source, dialling, the web call.
+#include <QAction>
+#include <QComboBox>
+#include <QHeaderView>
+#include <QItemSelectionModel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QTest>
+#include <QTreeView>
+
+#include "MainWindowFixture.h"
+#include "startup/ProgramGlobals.h"
+
+namespace {
+
+class ResultCommandsTest : public MainWindowFixture {
+protected:
+    // A name search with several rows on show in lvResult.
+    void searchSeveral() {
+        ASSERT_TRUE(start());
+        // A name with several subscribers in Seoul proper (the first region's first node).
+        QHash<QString, int> counts;
+        QString name;
+        for (const SampleListing& l : sampleListings()) {
+            if (l.dong.startsWith("10") && ++counts[l.name] == 3) {
+                name = l.name;
+                break;
+            }
+        }
+        ASSERT_FALSE(name.isEmpty());
+        child<QLineEdit>("txtSearch")->setText(name);
+        window().searchCommand();
+        ASSERT_GE(window().resultModel()->rowCount(), 2);
+    }
+    QTreeView* results() { return child<QTreeView>("lvResult"); }
+    void selectRow(int row) {
+        results()->selectionModel()->select(
+            window().resultModel()->index(row, 0),
+            QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+        results()->setCurrentIndex(window().resultModel()->index(row, 0));
+    }
+};
+
+TEST_F(ResultCommandsTest, EachHeaderClickFlipsTheListsOrder) {
+    searchSeveral();
+    QHeaderView* header = results()->header();
+    auto column = [&](int c) {
+        QStringList v;
+        for (int r = 0; r < window().resultModel()->rowCount(); ++r) {
+            v << window().resultModel()->cell(r, c);
+        }
+        return v;
+    };
+    auto ascending = [](QStringList v) {
+        std::stable_sort(v.begin(), v.end(),
+                         [](auto& a, auto& b) { return a.compare(b, Qt::CaseInsensitive) < 0; });
+        return v;
+    };
+    emit header->sectionClicked(1);
+    EXPECT_EQ(column(1), ascending(column(1)));
+    EXPECT_EQ(header->sortIndicatorOrder(), Qt::AscendingOrder);
+    emit header->sectionClicked(1);
+    QStringList down = ascending(column(1));
+    std::reverse(down.begin(), down.end());
+    EXPECT_EQ(column(1), down);
+    emit header->sectionClicked(2);  // another column: the order flips again, to ascending
+    EXPECT_EQ(column(2), ascending(column(2)));
+    EXPECT_EQ(header->sortIndicatorSection(), 2);
+}
+
+TEST_F(ResultCommandsTest, SelectAllTogglesAndRenamesItsMenuItem) {
+    searchSeveral();
+    QAction* item = child<QAction>("popupSelectAll");
+    const int n = window().resultModel()->rowCount();
+    window().selectAll();
+    EXPECT_EQ(results()->selectionModel()->selectedRows().size(), n);
+    EXPECT_EQ(item->text(), "전체 선택 해제");
+    EXPECT_TRUE(window().blnAllSelected);
+    QTest::keyClicks(results(), "*");  // the same command from the keyboard
+    EXPECT_EQ(results()->selectionModel()->selectedRows().size(), 0);
+    EXPECT_EQ(item->text(), "전체 선택");
+    EXPECT_FALSE(window().blnAllSelected);
+}
+
+TEST_F(ResultCommandsTest, PrintSourceFollowsTheListOnShow) {
+    searchSeveral();
+    strPrintSource = "메모창:인명";
+    EXPECT_EQ(window().printCommand(), "결과창:인명");
+    window().blnDongResult = true;
+    EXPECT_EQ(window().printCommand(), "동결과:인명");
+    EXPECT_EQ(strPrintSource, "동결과:인명");
+}
+
+TEST_F(ResultCommandsTest, DialWithoutAPortAsksToSetItUp) {
+    searchSeveral();
+    m_prompt.queueAnswer(PromptAnswer::No);
+    EXPECT_FALSE(window().dialCommand().has_value());
+    ASSERT_EQ(m_prompt.messages().size(), 1u);
+    EXPECT_EQ(m_prompt.messages()[0].text,
+              "전화걸기관련 환경이 설정되지 않았습니다.\r\n\r\n지금 설정하시겠습니까?");
+    EXPECT_EQ(m_prompt.messages()[0].title, "확인");
+    EXPECT_EQ(m_prompt.messages()[0].buttons, PromptButtons::YesNo);
+    EXPECT_TRUE(m_prompt.messages()[0].beep);
+}
+
+TEST_F(ResultCommandsTest, DialTakesTheSelectedRowsValues) {
+    saveSetting("Option", "ComPort", "1");
+    searchSeveral();
+    selectRow(1);
+    const auto values = window().dialCommand();
+    ASSERT_TRUE(values.has_value());
+    const QString tel = window().resultModel()->cell(1, 1);  // "(02)735-1234"
+    EXPECT_EQ(values->name, window().resultModel()->cell(1, 0));
+    EXPECT_EQ(values->areaCode, tel.mid(1, tel.indexOf(')') - 1));
+    EXPECT_EQ(values->number, tel.mid(tel.indexOf(')') + 1));
+    EXPECT_TRUE(values->department.isEmpty());  // the name search kind has none
+}
+
+TEST_F(ResultCommandsTest, WebCallSendsTheSelectedDigitsOrTheTypedNumber) {
+    searchSeveral();
+    selectRow(0);
+    const QString address = window().webCall();
+    QString digits;
+    for (QChar c : window().resultModel()->cell(0, 1)) {
+        if (c.isDigit()) digits += c;
+    }
+    EXPECT_TRUE(address.endsWith("voip.jsp?phonenum=" + digits)) << address.toStdString();
+    ASSERT_EQ(m_shell.targets().size(), 1);
+    EXPECT_EQ(m_shell.targets()[0], address);
+
+    window().toolbarCommand("First");  // results no longer on show: the number is asked for
+    m_prompt.queueInput(QString("02-1234-5678"));
+    EXPECT_TRUE(window().webCall().endsWith("voip.jsp?phonenum=02-1234-5678"));
+    ASSERT_EQ(m_prompt.inputs().size(), 1u);
+    EXPECT_EQ(m_prompt.inputs()[0].title, "Callora(한국통신 인터넷 폰)");
+    EXPECT_EQ(m_prompt.inputs()[0].prompt,
+              "\r\n  전화번호를 먼저 입력해야 합니다.\r\n\r\n  숫자로만 입력하세요\r\n\r\n  "
+              "(예)0212345678");
+    m_prompt.queueInput(std::nullopt);
+    EXPECT_TRUE(window().webCall().isEmpty());
+    EXPECT_EQ(m_shell.targets().size(), 2);
+}
+
+TEST_F(ResultCommandsTest, PopupMenuShowsItsItems) {
+    searchSeveral();
+    QMenu* popup = child<QMenu>("mnuPopUp");
+    emit results()->customContextMenuRequested(QPoint(5, 5));
+    EXPECT_TRUE(popup->isVisible());
+    for (const char* name : {"popupFront", "popupSelectAll", "popupPhone", "popupMemo"}) {
+        EXPECT_TRUE(child<QAction>(name)->isVisible()) << name;
+    }
+    popup->hide();
+    child<QAction>("popupFront")->trigger();  // back to the input
+    EXPECT_FALSE(child<QWidget>("vsSearch")->isHidden());
+}
+
+}  // namespace
