@@ -31,9 +31,12 @@ void frmMain::connectRegion() {
     connect(m_ui->cmbArea, &QComboBox::activated, this, &frmMain::selectRegion);
     connect(m_ui->tvArea, &QTreeWidget::itemClicked, this,
             [this](QTreeWidgetItem* node) { nodeClicked(node); });
-    // Moving through the tree with the keys acts as clicking the node reached.
+    // Moving through the tree with the keys acts as clicking the node reached (a mouse click
+    // changes the current node too, and is handled once, as a click).
     connect(m_ui->tvArea, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem* node) {
-        if (node && m_ui->tvArea->hasFocus()) nodeClicked(node);
+        if (node && m_ui->tvArea->hasFocus() && QApplication::mouseButtons() == Qt::NoButton) {
+            nodeClicked(node);
+        }
     });
     connect(m_ui->txtArea, &QLineEdit::textChanged, this, [this](const QString& text) {
         if (!m_settingText && !text.isEmpty()) jumpToNode(text);

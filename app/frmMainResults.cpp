@@ -78,7 +78,7 @@ void frmMain::showListHeaders(QTreeView* view, const QStringList& headers,
     model->setHeaders(headers);
     view->header()->setSortIndicator(-1, Qt::AscendingOrder);
     for (int i = 0; i < twips.size(); ++i) {
-        view->header()->resizeSection(i, std::max(60, twipsToPixels(twips[i]) * 5 / 4));
+        view->header()->resizeSection(i, std::max(60, twipsToPixels(twips[i]) * 3 / 2));
     }
 }
 

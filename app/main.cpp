@@ -1,6 +1,9 @@
 // Halvern, the main program. With TELVIA_SCREENSHOT set it saves a PNG of the loaded main
-// window to that path and quits (used by `make run` without a display).
+// window to that path and quits (used by `make run` without a display); with
+// TELVIA_SCREENSHOT_SEARCH set as well, that name is typed and searched first, so the
+// picture shows a search with its results.
 #include <QApplication>
+#include <QLineEdit>
 #include <QTimer>
 
 #include "Prompt.h"
@@ -18,6 +21,14 @@ int main(int argc, char** argv) {
 
     const QString screenshot = qEnvironmentVariable("TELVIA_SCREENSHOT");
     if (!screenshot.isEmpty()) {
+        const QString name = qEnvironmentVariable("TELVIA_SCREENSHOT_SEARCH");
+        if (!name.isEmpty()) {
+            QTimer::singleShot(500, &app, [&session, name] {
+                frmMain& window = *session.mainWindow;
+                window.findChild<QLineEdit*>(QStringLiteral("txtSearch"))->setText(name);
+                window.searchCommand();
+            });
+        }
         QTimer::singleShot(1500, &app, [&] {
             const bool saved = session.mainWindow->grab().save(screenshot, "PNG");
             if (!saved) qWarning("could not save the screenshot to %s", qUtf8Printable(screenshot));

@@ -7,7 +7,8 @@
 #   WINDIR=sample/windows          (Halvern.ini with SRCDISK, Quenby.INI)
 #   TELVIA_CDROM_DIRS=sample/cd    (the directory CD kept as a folder)
 # Without a display the program runs under xvfb-run, saves a screenshot of its main window
-# once loaded and quits; the screenshot's path is the last line printed.
+# once loaded and quits; the screenshot's path is the last line printed. With
+# TELVIA_SCREENSHOT_SEARCH=<name> the program searches that name before the screenshot.
 set -euo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -52,6 +53,7 @@ fi
 
 mkdir -p "$root/out"
 shot="$root/out/halvern-main.png"
+[ -z "${TELVIA_SCREENSHOT_SEARCH:-}" ] || shot="$root/out/halvern-search.png"
 rm -f "$shot"
 status=0
 TELVIA_SCREENSHOT="$shot" xvfb-run -a -s "-screen 0 1024x768x24" "$sample/program/Halvern" ||
