@@ -47,6 +47,20 @@ std::optional<SubscriberRecord> CHrec::record(std::int64_t number) const noexcep
     return decode_record(bytes.subspan(at).first<kRecordSize>());
 }
 
+void CHrec::prefetch_record(std::int64_t number) const noexcept {
+    if (!opened_ || number < 1) return;
+    const auto bytes = master_.bytes();
+    const auto at = static_cast<std::uint64_t>(number - 1) * kRecordSize;
+    if (at + kRecordSize <= bytes.size()) __builtin_prefetch(bytes.data() + at);
+    if (block_ && block_of_record(number) == block_number_)
+        block_->prefetch_start((number - 1) % kRecordsPerBlock);
+}
+
+void CHrec::prefetch_detail(std::int64_t number) const noexcept {
+    if (number >= 1 && block_ && block_of_record(number) == block_number_)
+        block_->prefetch_text((number - 1) % kRecordsPerBlock);
+}
+
 void CHrec::append_detail(std::string& out) {
     const std::int64_t block = block_of_record(record_);
     if (!block_ || block != block_number_) {

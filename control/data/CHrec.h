@@ -37,6 +37,12 @@ public:
     void skip() noexcept { ++record_; }
     void discard_block() noexcept { block_.reset(); }
 
+    // Hints that record `number` is formatted soon, so a scan that knows its records ahead
+    // overlaps their cache misses: the master record and where its detail line starts, then
+    // the detail text. Only the block in memory is consulted; nothing is loaded or changed.
+    void prefetch_record(std::int64_t number) const noexcept;
+    void prefetch_detail(std::int64_t number) const noexcept;
+
     std::int64_t record_number() const noexcept { return record_; }
     std::optional<SubscriberRecord> record(std::int64_t number) const noexcept;
 

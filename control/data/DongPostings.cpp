@@ -55,24 +55,25 @@ std::unique_ptr<DongPostings> DongPostings::load(const std::string& path,
     return p;
 }
 
-std::vector<std::uint32_t> DongPostings::records(
-    const std::function<bool(std::int32_t)>& matches) const {
+std::vector<Posting> DongPostings::records(const std::function<bool(std::int32_t)>& matches) const {
     const std::byte* h = file_.bytes().data();
     const std::byte* postings =
         h + pf::kHeaderSize + std::uint64_t{dong_count_} * pf::kDirectoryEntrySize;
-    std::vector<std::uint32_t> out;
+    std::vector<Posting> out;
     std::size_t lists = 0;
     for (std::uint32_t d = 0; d < dong_count_; ++d) {
         const std::byte* e = h + pf::kHeaderSize + std::uint64_t{d} * pf::kDirectoryEntrySize;
-        if (!matches(load_i32le(e))) continue;
+        const std::int32_t code = load_i32le(e);
+        if (!matches(code)) continue;
         const std::uint32_t first = load_u32le(e + 4), count = load_u32le(e + 8);
         const std::size_t at = out.size();
         out.resize(at + count);
         for (std::uint32_t k = 0; k < count; ++k)
-            out[at + k] = load_u32le(postings + 4ull * (first + k));
+            out[at + k] = {load_u32le(postings + 4ull * (first + k)), code};
         if (lists++ > 0)
-            std::inplace_merge(out.begin(), out.begin() + static_cast<std::ptrdiff_t>(at),
-                               out.end());
+            std::inplace_merge(
+                out.begin(), out.begin() + static_cast<std::ptrdiff_t>(at), out.end(),
+                [](const Posting& a, const Posting& b) { return a.record < b.record; });
     }
     return out;
 }

@@ -14,14 +14,21 @@
 
 namespace zendari {
 
+// One posting: a record number and the dong code it is filed under, which is the record's
+// filter entry (the file is verified against the filter file).
+struct Posting {
+    std::uint32_t record = 0;
+    std::int32_t code = 0;
+};
+
 class DongPostings {
 public:
     // Null when the file is missing, damaged or made for other data than `filter`.
     static std::unique_ptr<DongPostings> load(const std::string& path,
                                               std::span<const std::byte> filter);
 
-    // The ascending record numbers of every dong whose code `matches`.
-    std::vector<std::uint32_t> records(const std::function<bool(std::int32_t)>& matches) const;
+    // The postings of every dong whose code `matches`, by ascending record number.
+    std::vector<Posting> records(const std::function<bool(std::int32_t)>& matches) const;
 
 private:
     DongPostings() = default;

@@ -30,6 +30,22 @@ LineBlock::Line LineBlock::line(std::int64_t k) const noexcept {
     return out;
 }
 
+void LineBlock::prefetch_start(std::int64_t k) const noexcept {
+    if (k < 0 || k >= line_count_) return;
+    if (from_lof_) {
+        __builtin_prefetch(lof_table_.data() + 4 * k);
+    } else {
+        __builtin_prefetch(starts_.data() + k);
+    }
+}
+
+void LineBlock::prefetch_text(std::int64_t k) const noexcept {
+    if (k < 0 || k >= line_count_) return;
+    const std::byte* text = block_.bytes().data();
+    __builtin_prefetch(text + start(k));
+    __builtin_prefetch(text + start(k + 1) - 1);
+}
+
 bool LineBlock::take_offset_file(const std::string& lof_path) {
     namespace lf = lof_format;
     if (!lof_.open(lof_path)) return false;

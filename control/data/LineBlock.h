@@ -32,6 +32,10 @@ public:
         bool ended = false;
     };
     Line line(std::int64_t k) const noexcept;
+    // Hints that line k is read soon, so its cache misses overlap other work: where the line
+    // starts, then (reading that start, best once it is cached) the text. No effect otherwise.
+    void prefetch_start(std::int64_t k) const noexcept;
+    void prefetch_text(std::int64_t k) const noexcept;
     bool used_offset_file() const noexcept { return from_lof_; }
 
 private:

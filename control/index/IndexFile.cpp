@@ -118,6 +118,8 @@ bool IndexFile::verify() noexcept {
     bool have_previous = false;
     bool ascending = true;
     std::int64_t previous_value = 0;
+    std::vector<std::int32_t> values;
+    values.reserve(std::min<std::uint64_t>(key_count_, size / fmt::kEntryFixedSize));
     for (std::uint32_t b = 0; b < block_count_; ++b) {
         const std::uint32_t expected = (b + 1 < block_count_)
                                            ? keys_per_block_
@@ -132,6 +134,7 @@ bool IndexFile::verify() noexcept {
             const IndexEntry& before = (k == 0) ? previous_block_last : entry;
             if ((k > 0 || have_previous) && !(before.view() < next.view())) return false;
             ascending = ascending && next.value > previous_value;
+            if (ascending) values.push_back(next.value);
             previous_value = next.value;
             entry = next;
             at = after;
@@ -141,6 +144,7 @@ bool IndexFile::verify() noexcept {
         have_previous = true;
     }
     values_ascending_ = ascending;
+    if (ascending) values_ = std::move(values);
     return true;
 }
 
@@ -160,42 +164,16 @@ bool IndexFile::entry_at(std::uint32_t ordinal, IndexEntry& entry,
 IndexFile::ValueHit IndexFile::last_with_value_at_most(std::int32_t value, std::uint32_t lo,
                                                        std::uint32_t hi) const noexcept {
     ValueHit hit;
+    if (!values_ascending_) return hit;
     hi = std::min(hi, key_count_);
     if (lo >= hi) return hit;
-    // Last block (among those holding [lo, hi)) whose first key's value is <= value.
-    std::uint32_t b_lo = lo / keys_per_block_, b_hi = (hi - 1) / keys_per_block_ + 1;
-    IndexEntry scratch;
-    while (b_hi - b_lo > 1) {
-        const std::uint32_t mid = b_lo + (b_hi - b_lo) / 2;
-        if (decode(mid, block_begin(mid), scratch) != 0 && scratch.value <= value) {
-            b_lo = mid;
-        } else {
-            b_hi = mid;
-        }
-    }
-    IndexEntry entry;
-    std::uint64_t at = block_begin(b_lo);
-    const std::uint64_t end = block_end(b_lo);
-    bool have_next = false;
-    for (std::uint32_t ord = b_lo * keys_per_block_; at < end; ++ord) {
-        at = decode(b_lo, at, entry);
-        if (at == 0) return {};
-        if (ord >= lo && ord < hi && entry.value <= value) {
-            hit.ordinal = ord;
-            hit.entry = entry;
-        } else if (hit.ordinal >= 0 || ord >= hi || entry.value > value) {
-            if (hit.ordinal == static_cast<std::int64_t>(ord) - 1) {
-                hit.next_value = entry.value;
-                have_next = true;
-            }
-            break;
-        }
-    }
-    // The hit was its block's last key: the value after it opens the next block.
-    if (hit.ordinal >= 0 && !have_next && b_lo + 1 < block_count_ &&
-        decode(b_lo + 1, block_begin(b_lo + 1), entry) != 0) {
-        hit.next_value = entry.value;
-    }
+    const auto begin = values_.begin();
+    const auto it = std::upper_bound(begin + lo, begin + hi, value);
+    if (it == begin + lo) return hit;
+    const auto ordinal = static_cast<std::uint32_t>(it - begin - 1);
+    if (!entry_at(ordinal, hit.entry)) return {};
+    hit.ordinal = ordinal;
+    hit.next_value = value_at(ordinal + 1);
     return hit;
 }
 

@@ -9,6 +9,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "common/MappedFile.h"
 
@@ -52,8 +53,15 @@ public:
 
     std::uint32_t keys_per_block() const noexcept { return keys_per_block_; }
     // True when the values rise strictly from key to key and the first is at least 1, as in
-    // a region name index (values are first record numbers).
+    // a region name index (values are first record numbers). Such a file keeps its values in
+    // a flat table (4 bytes a key, gathered while verifying), so the searches on values below
+    // touch no block but the one of the key they return.
     bool values_ascending() const noexcept { return values_ascending_; }
+    // REQUIRES values_ascending(). The value of the key at `ordinal`, 0 past the last key.
+    // O(1).
+    std::int32_t value_at(std::uint32_t ordinal) const noexcept {
+        return ordinal < values_.size() ? values_[ordinal] : 0;
+    }
 
     // The key at `ordinal` (< key_count), and where the entry after it starts. O(keys per
     // block).
@@ -62,7 +70,7 @@ public:
 
     // REQUIRES values_ascending(). The largest ordinal in [lo, hi) whose value is <= value
     // (-1 if none), its key, and the value of the key after it (0 past the last key).
-    // O(log blocks + keys per block).
+    // O(log (hi - lo)) probes of the value table and one block decode.
     struct ValueHit {
         std::int64_t ordinal = -1;
         IndexEntry entry;
@@ -86,6 +94,7 @@ private:
     std::uint32_t keys_per_block_ = 0;
     std::uint64_t directory_ = 0;
     bool values_ascending_ = false;
+    std::vector<std::int32_t> values_;  // every key's value when ascending, else empty
 };
 
 }  // namespace zendari

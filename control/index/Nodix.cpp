@@ -130,6 +130,11 @@ bool index_key_at(const IndexHandle& handle, std::uint32_t ordinal, IndexKey& ke
     return true;
 }
 
+std::int32_t index_value_at(const IndexHandle& handle, std::uint32_t ordinal) {
+    const HandleState* state = state_of(handle);
+    return state == nullptr ? 0 : state->file->value_at(ordinal);
+}
+
 std::uint32_t skip_keys(IndexKey& key, IndexHandle& handle, std::uint32_t steps) {
     IndexCursor cursor;
     HandleState* state = state_of(handle);

@@ -51,6 +51,9 @@ struct IndexCursor {
 bool index_cursor(const IndexHandle& handle, IndexCursor& cursor);
 // The key at `ordinal` without moving the cursor; false past the last key.
 bool index_key_at(const IndexHandle& handle, std::uint32_t ordinal, IndexKey& key);
+// With ascending values: the value of the key at `ordinal` without decoding it, O(1); 0 past
+// the last key, on a handle that is not open, or when values do not ascend.
+std::int32_t index_value_at(const IndexHandle& handle, std::uint32_t ordinal);
 // Does what `steps` calls of next_key would do, in one decode; returns the keys passed.
 std::uint32_t skip_keys(IndexKey& key, IndexHandle& handle, std::uint32_t steps);
 // With ascending values: the largest ordinal in [lo, hi) whose value is <= value, or -1;

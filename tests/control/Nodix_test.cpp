@@ -290,6 +290,8 @@ TEST(IndexExtras, SkipKeysAndValueSearchAgreeWithTheWalk) {
         EXPECT_TRUE(index_key_at(a, 499, at));
         EXPECT_EQ(std::string(at.text), keys[499].first);
         EXPECT_FALSE(index_key_at(a, 500, at));
+        for (std::uint32_t o = 0; o < 500; ++o) ASSERT_EQ(index_value_at(a, o), keys[o].second);
+        EXPECT_EQ(index_value_at(a, 500), 0);
         for (std::int32_t probe = 0; probe < value + 3; probe += 3) {
             for (auto [lo, hi] :
                  {std::pair{0u, 500u}, std::pair{17u, 40u}, std::pair{250u, 251u}}) {
@@ -309,7 +311,30 @@ TEST(IndexExtras, SkipKeysAndValueSearchAgreeWithTheWalk) {
         close_index(a);
         close_index(b);
         EXPECT_FALSE(index_cursor(a, cursor));
+        EXPECT_EQ(index_value_at(a, 0), 0);
     }
+}
+
+// Values that fall somewhere (a dong code index) have no value table: the value searches
+// answer nothing rather than something wrong.
+TEST(IndexExtras, ValueSearchNeedsRisingValues) {
+    test::TempDir dir;
+    IndexWriter writer(4);
+    const std::int32_t values[] = {5, 9, 12, 12, 30, 2, 40};
+    for (int i = 0; i < 7; ++i) ASSERT_TRUE(writer.add("k" + std::to_string(i), values[i]));
+    const std::string path = dir / "falling";
+    ASSERT_TRUE(writer.write(path));
+    IndexHandle h{};
+    ASSERT_NE(open_index(path.c_str(), h), 0);
+    IndexCursor cursor;
+    ASSERT_TRUE(index_cursor(h, cursor));
+    EXPECT_FALSE(cursor.values_ascending);
+    EXPECT_EQ(index_value_at(h, 0), 0);
+    IndexKey key{};
+    EXPECT_EQ(index_last_with_value_at_most(h, 100, 0, 7, &key), -1);
+    EXPECT_TRUE(index_key_at(h, 6, key));
+    EXPECT_EQ(key.value, 40);
+    close_index(h);
 }
 
 }  // namespace
