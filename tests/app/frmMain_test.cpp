@@ -2,10 +2,13 @@
 // the region tree and its node clicks and typed jumps, and the exit confirmation.
 #include <QAction>
 #include <QComboBox>
+#include <QDir>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QStatusBar>
 #include <QTest>
 #include <QToolBar>
@@ -63,6 +66,40 @@ TEST_F(MainWindowTest, LoadsWithTheControlTheNameSearchKindAndTheFirstRegionsTre
     EXPECT_FALSE(child<QLabel>("picProgress")->isVisible());
     EXPECT_FALSE(window().statusText(1).isEmpty());  // the time
     EXPECT_FALSE(window().statusText(2).isEmpty());  // the date
+}
+
+TEST_F(MainWindowTest, AControlThatFailsToInitialiseEndsTheStart) {
+    // A Windows folder whose Quenby.INI sends the control to an index folder that is not there.
+    const QString windows = m_tmp.filePath("windows");
+    QDir().mkpath(windows);
+    ASSERT_TRUE(QFile::copy(sampleRoot() + "/windows/Halvern.ini", windows + "/Halvern.ini"));
+    QFile in(sampleRoot() + "/windows/Quenby.INI");
+    ASSERT_TRUE(in.open(QIODevice::ReadOnly));
+    QString ini = QString::fromUtf8(in.readAll());
+    ini.replace(QRegularExpression("TelDataPath2=[^\r\n]*"), "TelDataPath2=/nonexistent/index/");
+    QFile out(windows + "/Quenby.INI");
+    ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+    out.write(ini.toUtf8());
+    out.close();
+    qputenv("WINDIR", windows.toUtf8());
+    m_prompt.queueAnswer(PromptAnswer::Ok);
+    const auto result = modLoadProgram::StartProgram(
+        m_session, sampleStartOptions(sampleRoot(), m_tmp.filePath("Halvern.lock")));
+    EXPECT_EQ(result, modLoadProgram::StartResult::kEnded);
+    ASSERT_EQ(m_prompt.messages().size(), 1u);  // the control's own, nothing of the window
+    EXPECT_EQ(m_prompt.messages()[0].text, "인명 초기화 실패");
+}
+
+TEST_F(MainWindowTest, AMissingControlLibraryIsReportedAndEndsTheStart) {
+    auto options = sampleStartOptions(sampleRoot(), m_tmp.filePath("Halvern.lock"));
+    options.controlLibrary = m_tmp.filePath("Zendari20.so");
+    m_prompt.queueAnswer(PromptAnswer::Ok);
+    EXPECT_EQ(modLoadProgram::StartProgram(m_session, options),
+              modLoadProgram::StartResult::kEnded);
+    ASSERT_EQ(m_prompt.messages().size(), 1u);
+    EXPECT_EQ(m_prompt.messages()[0].title, "오류 (M0009)");
+    EXPECT_TRUE(m_prompt.messages()[0].text.startsWith("인명 검색 컨트롤을 불러올 수 없습니다."));
+    EXPECT_EQ(m_prompt.messages()[0].icon, PromptIcon::Error);
 }
 
 TEST_F(MainWindowTest, WindowPartsCarryTheirCaptions) {

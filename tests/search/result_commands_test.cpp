@@ -1,6 +1,8 @@
 // The result-list commands: sorting, select-all, the print source, dialling, the web call.
 #include <QAction>
 #include <QComboBox>
+#include <QDir>
+#include <QFile>
 #include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QLineEdit>
@@ -152,6 +154,26 @@ TEST_F(ResultCommandsTest, PopupMenuShowsItsItems) {
     popup->hide();
     child<QAction>("popupFront")->trigger();  // back to the input
     EXPECT_FALSE(child<QWidget>("vsSearch")->isHidden());
+}
+
+TEST_F(ResultCommandsTest, CompanionProgramsStartFromTheProgramsFolder) {
+    ASSERT_TRUE(start());
+    // A stand-in companion program that writes down how it was started.
+    const QString log = m_tmp.filePath("started.txt");
+    QDir().mkpath(strBinPath);
+    QFile script(strBinPath + "additionInfo2");
+    ASSERT_TRUE(script.open(QIODevice::WriteOnly));
+    script.write(("#!/bin/sh\necho \"$*\" > '" + log + "'\n").toUtf8());
+    script.close();
+    script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    child<QAction>("popupAddInfo2_2")->trigger();
+    QFile written(log);
+    for (int waited = 0; waited < 10000 && written.size() == 0; waited += 50) QTest::qWait(50);
+    ASSERT_TRUE(written.open(QIODevice::ReadOnly)) << "the program was not started";
+    EXPECT_EQ(written.readAll().trimmed(), "3");
+    // A program that is not there fails without a message.
+    child<QAction>("popupAddInfo_0")->trigger();
+    EXPECT_TRUE(m_prompt.messages().empty());
 }
 
 }  // namespace
