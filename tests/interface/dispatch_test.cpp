@@ -1,7 +1,10 @@
 // The control library as its hosts see it: loaded by file name, bound by DISPID.
 // The control initialises its readers once per process, as a loaded control does: ctest runs
 // every test of this file in a process of its own (run one at a time with --gtest_filter).
-#include <QSignalSpy>
+#include <QFileInfo>
+#include <QLibrary>
+#include <QSettings>
+#include <QTemporaryDir>
 #include <QWidget>
 #include <set>
 
@@ -175,6 +178,32 @@ TEST_F(DispatchTest, MasterFileMissingStillInitialises) {
     EXPECT_EQ(client.getLong(kDispInitDB), 1);
     ASSERT_EQ(prompt.messages().size(), 1u);
     EXPECT_EQ(prompt.messages()[0].text, "마스터[??.COD] 파일이 오픈되지 않았습니다.");
+}
+
+TEST(ControlLibrary, SelfRegistersAndUnregistersThroughItsEntryPoints) {
+    QTemporaryDir dir;
+    const QString registry = dir.filePath("registry.ini");
+    qputenv("TELVIA_REGISTRY", QFile::encodeName(registry));
+    QLibrary library(QStringLiteral(ZENDARI_LIBRARY_PATH));
+    auto reg = reinterpret_cast<RegisterServerFn>(library.resolve(kRegisterServerSymbol));
+    auto unreg = reinterpret_cast<RegisterServerFn>(library.resolve(kUnregisterServerSymbol));
+    ASSERT_TRUE(reg && unreg) << library.errorString().toStdString();
+    ASSERT_EQ(reg(), 0);
+    {
+        QSettings file(registry, QSettings::IniFormat);
+        EXPECT_EQ(file.value(QStringLiteral("ProgID %1/CLSID").arg(QLatin1String(kProgId)))
+                      .toString()
+                      .isEmpty(),
+                  false);
+        bool namesLibrary = false;
+        for (const QString& group : file.childGroups())
+            if (group.startsWith("CLSID "))
+                namesLibrary = QFileInfo(file.value(group + "/InprocServer").toString()) ==
+                               QFileInfo(QStringLiteral(ZENDARI_LIBRARY_PATH));
+        EXPECT_TRUE(namesLibrary);
+    }
+    ASSERT_EQ(unreg(), 0);
+    EXPECT_TRUE(QSettings(registry, QSettings::IniFormat).childGroups().isEmpty());
 }
 
 }  // namespace
