@@ -145,6 +145,7 @@ private:
     zendari::ZendariClient m_zendari;
     QString m_controlLibrary;
     search::ExcludedRecords m_excluded;
+    search::RegionSelection m_controlRegion;
 
     ResultListModel* m_searchModel = nullptr;
     ResultListModel* m_resultModel = nullptr;

@@ -77,8 +77,8 @@ void frmMain::ListNames() {
     }
     if (m_ui->cmbSearchKind->currentText() == QStringLiteral("인명검색")) {
         std::vector<search::ResultRow> rows;
-        for (search::Candidate& c :
-             search::listNames(m_zendari, search::nameForLookup(word), areaCode)) {
+        m_controlRegion.select(m_zendari, areaCode);
+        for (search::Candidate& c : search::listNames(m_zendari, search::nameForLookup(word))) {
             rows.push_back({{std::move(c.name)}, std::move(c.tag)});
         }
         m_searchModel->clear();
@@ -162,7 +162,7 @@ void frmMain::cmdNextClick() {
         return;
     }
     m_localCount = 0;
-    m_zendari.putLong(zendari::kDispSetLocal, region);
+    m_controlRegion.select(m_zendari, selectedCode());
     showDongScanPage();
 }
 
@@ -184,7 +184,7 @@ void frmMain::cmdSungSearchClick() {
         return;
     }
     m_localCount = 0;
-    m_zendari.putLong(zendari::kDispSetLocal, region);
+    m_controlRegion.select(m_zendari, selectedCode());
     showSurnameScan();
 }
 

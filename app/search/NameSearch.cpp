@@ -27,10 +27,16 @@ ExcludedRecords ExcludedRecords::fromHalvernIni() {
     return {readSearchValue("ExcludedRecord"), readSearchValue("ExcludedScanRecord")};
 }
 
-std::vector<Candidate> listNames(zendari::ZendariClient& control, const QString& name,
-                                 const QString& areaCode) {
+void RegionSelection::select(zendari::ZendariClient& control, const QString& areaCode) {
+    const int region = indexRegionCode(areaCode);
+    if (region == m_region && region != 0) return;
+    control.putLong(zendari::kDispSetLocal, region);
+    // A region the control refused (it said so) is asked for again next time.
+    m_region = control.getLong(zendari::kDispSetLocal) == region ? region : 0;
+}
+
+std::vector<Candidate> listNames(zendari::ZendariClient& control, const QString& name) {
     std::vector<Candidate> out;
-    control.putLong(zendari::kDispSetLocal, indexRegionCode(areaCode));
     const zendari::Variant key = zendari::ZendariClient::text(name.toUpper());
     control.callBool(zendari::kDispFindKey, std::span(&key, 1));
     Candidate c;

@@ -27,9 +27,20 @@ struct ExcludedRecords {
     static ExcludedRecords fromHalvernIni();
 };
 
-// Up to 30 names from `name` on (upper-cased) in the index of `areaCode`'s region.
-std::vector<Candidate> listNames(zendari::ZendariClient& control, const QString& name,
-                                 const QString& areaCode);
+// Up to 30 names from `name` on (upper-cased) in the region the control has selected.
+std::vector<Candidate> listNames(zendari::ZendariClient& control, const QString& name);
+
+// Selects the control's region for an area code. Selecting reopens the region's index, which
+// puts the scan cursor back to the first name; so the region is written only when it differs
+// from the one selected last, and a dong scan continues from page to page.
+class RegionSelection {
+public:
+    void select(zendari::ZendariClient& control, const QString& areaCode);
+    void forget() { m_region = 0; }
+
+private:
+    int m_region = 0;  // 0: none selected (no region has that code)
+};
 
 struct NameRecords {
     std::vector<ResultRow> rows;

@@ -5,6 +5,7 @@
 #include <QPushButton>
 
 #include "MainWindowFixture.h"
+#include "NameSearch.h"
 
 namespace {
 
@@ -67,17 +68,33 @@ TEST_F(DongScanTest, APageListsTheDongAndTheNextPageContinuesFromWhereItStopped)
 TEST_F(DongScanTest, YesToTheEmptyPageQuestionFetchesTheNextPageAtOnce) {
     enterDongSearch("#10010101");
     window().cmdNextClick();  // the whole index: the cursor ends on the end marker
-    const int whole = rows().rowCount();
-    ASSERT_GT(whole, 0);
-    // Empty page, Yes: the next page runs without another click. The control's region is
-    // selected again before each page, which starts its walk over from the first name.
+    ASSERT_GT(rows().rowCount(), 0);
+    // Empty page, Yes: the next page runs without another click (and is empty too, the
+    // index being walked to its end); No then stops.
     m_prompt.queueAnswer(PromptAnswer::Yes);
-    m_prompt.setOnMessage([&](const MessageRequest&) { EXPECT_EQ(rows().rowCount(), 0); });
+    m_prompt.queueAnswer(PromptAnswer::No);
     window().cmdNextClick();
-    ASSERT_EQ(m_prompt.messages().size(), 1u);
-    EXPECT_EQ(rows().rowCount(), whole);
-    EXPECT_EQ(child<QLabel>("vsElastic11")->text(),
-              "현재 검색된 건수는 " + QString::number(whole) + "건 입니다");
+    EXPECT_EQ(m_prompt.messages().size(), 2u);
+    EXPECT_EQ(rows().rowCount(), 0);
+}
+
+TEST_F(DongScanTest, SelectingTheSameRegionAgainKeepsTheScanGoing) {
+    ASSERT_TRUE(start());
+    auto& control = window().zendari1();
+    auto page = [&] {
+        const zendari::Variant args[] = {zendari::ZendariClient::text("100101"),
+                                         std::int32_t{1000}};
+        return control.callText(zendari::kDispGetLocNext, args);
+    };
+    search::RegionSelection selection;
+    selection.select(control, "100101");
+    const QString first = page();
+    selection.select(control, "100101");  // the same region: the cursor stays
+    const QString second = page();
+    EXPECT_NE(first, second);
+    selection.select(control, "1101");  // another region, then back: a fresh walk
+    selection.select(control, "100101");
+    EXPECT_EQ(page(), first);
 }
 
 TEST_F(DongScanTest, AnotherDongStartsTheScanAgain) {
