@@ -2,6 +2,7 @@
 // The control initialises its readers once per process, as a loaded control does: ctest runs
 // every test of this file in a process of its own (run one at a time with --gtest_filter).
 #include <QFileInfo>
+#include <QImage>
 #include <QLibrary>
 #include <QSettings>
 #include <QTemporaryDir>
@@ -178,6 +179,17 @@ TEST_F(DispatchTest, MasterFileMissingStillInitialises) {
     EXPECT_EQ(client.getLong(kDispInitDB), 1);
     ASSERT_EQ(prompt.messages().size(), 1u);
     EXPECT_EQ(prompt.messages()[0].text, "마스터[??.COD] 파일이 오픈되지 않았습니다.");
+}
+
+TEST_F(DispatchTest, DrawsAWhiteRectangleWithItsInscribedEllipse) {
+    QWidget* w = client.control()->widget();
+    ASSERT_EQ(w->parentWidget(), &host);
+    w->resize(101, 61);
+    const QImage image = w->grab().toImage();
+    EXPECT_EQ(image.pixelColor(2, 2), QColor(Qt::white)) << "corner outside the ellipse";
+    EXPECT_EQ(image.pixelColor(50, 30), QColor(Qt::white)) << "centre";
+    EXPECT_EQ(image.pixelColor(50, 0), QColor(Qt::black)) << "top of the ellipse";
+    EXPECT_EQ(image.pixelColor(0, 30), QColor(Qt::black)) << "left of the ellipse";
 }
 
 TEST(ControlLibrary, SelfRegistersAndUnregistersThroughItsEntryPoints) {
