@@ -103,6 +103,7 @@ TEST_F(MainWindowTest, AMissingControlLibraryIsReportedAndEndsTheStart) {
 }
 
 TEST_F(MainWindowTest, WindowPartsCarryTheirCaptions) {
+    EXPECT_EQ(frmMain().windowTitle(), "전국판 Telvia 인명편 2002 ");  // before the load
     ASSERT_TRUE(start());
     EXPECT_EQ(child<QPushButton>("cmdSearch")->text(), "검 색");
     EXPECT_EQ(child<QPushButton>("cmdDongSeek")->text(), "동별 검색");
