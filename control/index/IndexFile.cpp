@@ -150,27 +150,71 @@ bool IndexFile::verify() noexcept {
 
 bool IndexFile::entry_at(std::uint32_t ordinal, IndexEntry& entry,
                          std::uint64_t* after) const noexcept {
+    // decode() entry by entry, with the block's bounds read once: a dong page asks for one
+    // key per match, each from the start of its block.
     if (ordinal >= key_count_) return false;
     const std::uint32_t block = ordinal / keys_per_block_;
+    const std::uint64_t end = block_end(block);
+    const std::byte* bytes = bytes_.data();
     std::uint64_t at = block_begin(block);
+    std::size_t length = 0;
     for (std::uint32_t k = 0; k <= ordinal % keys_per_block_; ++k) {
-        at = decode(block, at, entry);
-        if (at == 0) return false;
+        if (at + fmt::kEntryFixedSize > end) return false;
+        const auto shared = static_cast<std::uint8_t>(bytes[at]);
+        const auto suffix = static_cast<std::uint8_t>(bytes[at + 1]);
+        // The first entry shares nothing; a later one at most the key before it.
+        if (shared > length || std::size_t{shared} + suffix > fmt::kMaxKeyLength ||
+            at + fmt::kEntryFixedSize + suffix > end)
+            return false;
+        // Short suffixes are copied as one 16-byte move; bytes past the key are overwritten
+        // or lie beyond its length.
+        if (suffix <= 16 && shared + 16u <= sizeof entry.text && at + 2 + 16 <= bytes_.size()) {
+            std::memcpy(entry.text + shared, bytes + at + 2, 16);
+        } else {
+            std::memcpy(entry.text + shared, bytes + at + 2, suffix);
+        }
+        length = std::size_t{shared} + suffix;
+        at += fmt::kEntryFixedSize + suffix;
     }
+    entry.length = static_cast<std::uint8_t>(length);
+    entry.text[length] = '\0';
+    entry.value = load_i32le(bytes + at - 4);
     if (after != nullptr) *after = at;
     return true;
+}
+
+void IndexFile::prefetch_entry(std::uint32_t ordinal) const noexcept {
+    if (ordinal >= key_count_) return;
+    const std::uint32_t block = ordinal / keys_per_block_;
+    const std::byte* bytes = bytes_.data();
+    for (std::uint64_t at = block_begin(block), end = block_end(block); at < end; at += 64)
+        __builtin_prefetch(bytes + at);
+}
+
+std::int64_t IndexFile::last_ordinal_with_value_at_most(std::int32_t value, std::uint32_t lo,
+                                                        std::uint32_t hi) const noexcept {
+    if (!values_ascending_) return -1;
+    hi = std::min(hi, key_count_);
+    if (lo >= hi) return -1;
+    if (values_[lo] > value) return -1;
+    // Galloping from lo, then a binary search of the last stride: the scans ask for ordinals
+    // a short way after the previous answer, which this finds in a few neighbouring probes.
+    std::uint64_t known = lo, step = 1;  // values_[known] <= value
+    while (step < hi - known && values_[known + step] <= value) {
+        known += step;
+        step *= 2;
+    }
+    const auto begin = values_.begin();
+    const std::uint64_t limit = step < hi - known ? known + step : hi;  // > value, or hi
+    return std::upper_bound(begin + known + 1, begin + limit, value) - begin - 1;
 }
 
 IndexFile::ValueHit IndexFile::last_with_value_at_most(std::int32_t value, std::uint32_t lo,
                                                        std::uint32_t hi) const noexcept {
     ValueHit hit;
-    if (!values_ascending_) return hit;
-    hi = std::min(hi, key_count_);
-    if (lo >= hi) return hit;
-    const auto begin = values_.begin();
-    const auto it = std::upper_bound(begin + lo, begin + hi, value);
-    if (it == begin + lo) return hit;
-    const auto ordinal = static_cast<std::uint32_t>(it - begin - 1);
+    const std::int64_t found = last_ordinal_with_value_at_most(value, lo, hi);
+    if (found < 0) return hit;
+    const auto ordinal = static_cast<std::uint32_t>(found);
     if (!entry_at(ordinal, hit.entry)) return {};
     hit.ordinal = ordinal;
     hit.next_value = value_at(ordinal + 1);

@@ -70,7 +70,7 @@ public:
 
     // REQUIRES values_ascending(). The largest ordinal in [lo, hi) whose value is <= value
     // (-1 if none), its key, and the value of the key after it (0 past the last key).
-    // O(log (hi - lo)) probes of the value table and one block decode.
+    // O(log (ordinal - lo)) probes of the value table and one block decode.
     struct ValueHit {
         std::int64_t ordinal = -1;
         IndexEntry entry;
@@ -78,6 +78,11 @@ public:
     };
     ValueHit last_with_value_at_most(std::int32_t value, std::uint32_t lo,
                                      std::uint32_t hi) const noexcept;
+    // The same ordinal without decoding its key. O(log (ordinal - lo)).
+    std::int64_t last_ordinal_with_value_at_most(std::int32_t value, std::uint32_t lo,
+                                                 std::uint32_t hi) const noexcept;
+    // Hints that the key at `ordinal` is read soon (its block is asked for); changes nothing.
+    void prefetch_entry(std::uint32_t ordinal) const noexcept;
 
     // Loads without the cache; for tests and the verifier.
     static std::unique_ptr<IndexFile> load(const std::string& path);

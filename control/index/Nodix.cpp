@@ -135,6 +135,10 @@ std::int32_t index_value_at(const IndexHandle& handle, std::uint32_t ordinal) {
     return state == nullptr ? 0 : state->file->value_at(ordinal);
 }
 
+void index_prefetch_key(const IndexHandle& handle, std::uint32_t ordinal) {
+    if (const HandleState* state = state_of(handle)) state->file->prefetch_entry(ordinal);
+}
+
 std::uint32_t skip_keys(IndexKey& key, IndexHandle& handle, std::uint32_t steps) {
     IndexCursor cursor;
     HandleState* state = state_of(handle);
@@ -156,6 +160,12 @@ std::int64_t index_last_with_value_at_most(const IndexHandle& handle, std::int32
                                            std::int32_t* next_value) {
     const HandleState* state = state_of(handle);
     if (state == nullptr || !state->file->values_ascending()) return -1;
+    if (key == nullptr) {  // the key's text is not wanted: no block is decoded
+        const std::int64_t ordinal = state->file->last_ordinal_with_value_at_most(value, lo, hi);
+        if (ordinal >= 0 && next_value != nullptr)
+            *next_value = state->file->value_at(static_cast<std::uint32_t>(ordinal) + 1);
+        return ordinal;
+    }
     const IndexFile::ValueHit hit = state->file->last_with_value_at_most(value, lo, hi);
     if (hit.ordinal >= 0 && key != nullptr) copy_out(hit.entry, *key);
     if (hit.ordinal >= 0 && next_value != nullptr) *next_value = hit.next_value;

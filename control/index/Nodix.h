@@ -54,10 +54,13 @@ bool index_key_at(const IndexHandle& handle, std::uint32_t ordinal, IndexKey& ke
 // With ascending values: the value of the key at `ordinal` without decoding it, O(1); 0 past
 // the last key, on a handle that is not open, or when values do not ascend.
 std::int32_t index_value_at(const IndexHandle& handle, std::uint32_t ordinal);
+// Hints that the key at `ordinal` is read soon, so its cache misses overlap other work.
+void index_prefetch_key(const IndexHandle& handle, std::uint32_t ordinal);
 // Does what `steps` calls of next_key would do, in one decode; returns the keys passed.
 std::uint32_t skip_keys(IndexKey& key, IndexHandle& handle, std::uint32_t steps);
 // With ascending values: the largest ordinal in [lo, hi) whose value is <= value, or -1;
 // with its key and the value of the key after it (0 past the last key) when asked for.
+// Without `key` no block is decoded: O(log (hi - lo)).
 std::int64_t index_last_with_value_at_most(const IndexHandle& handle, std::int32_t value,
                                            std::uint32_t lo, std::uint32_t hi,
                                            IndexKey* key = nullptr,

@@ -4,6 +4,7 @@
 #include <charconv>
 #include <cstring>
 #include <functional>
+#include <span>
 
 #include "common/Text.h"
 #include "data/TelEnvironment.h"
@@ -195,38 +196,51 @@ private:
 
     // The matches of the names with ordinals [lo, hi).
     void names(std::uint32_t lo, std::uint32_t hi, std::string& result) {
-        // Records formatted this many matches ahead have their memory asked for early: the
+        const auto from =
+            std::lower_bound(matches_.begin(), matches_.end(), value_at(lo), record_before);
+        const auto stop = std::lower_bound(from, matches_.end(), value_at(hi), record_before);
+        const std::span<const Posting> page(from, stop);
+        // Each match's name: the last name whose first record is at most the match. Matches
+        // ascend, so each search starts at the previous match's name.
+        ordinals_.resize(page.size());
+        std::uint32_t search_from = lo;
+        for (std::size_t k = 0; k < page.size(); ++k) {
+            ordinals_[k] = index_last_with_value_at_most(
+                r_.region, static_cast<std::int32_t>(page[k].record), search_from, hi);
+            if (ordinals_[k] >= 0) search_from = static_cast<std::uint32_t>(ordinals_[k]);
+        }
+        // What a match needs is asked for this many matches ahead: its name's index block,
         // master record and line start first, the line's text at half the distance.
-        constexpr std::ptrdiff_t kAhead = 16;
-        auto it = std::lower_bound(matches_.begin(), matches_.end(), value_at(lo), record_before);
-        const auto stop = std::lower_bound(it, matches_.end(), value_at(hi), record_before);
+        constexpr std::size_t kAhead = 8;
         IndexKey name{};
-        std::int64_t name_first = 0, name_end = 0;
-        std::int64_t name_ordinal = static_cast<std::int64_t>(lo) - 1;
-        while (it != stop) {
-            const auto ahead = matches_.end() - it;
-            if (ahead > kAhead) r_.chrec.prefetch_record(it[kAhead].record);
-            if (ahead > kAhead / 2) r_.chrec.prefetch_detail(it[kAhead / 2].record);
-            const std::int64_t record = it->record;
-            if (record >= name_end) {
-                std::int32_t next_value = 0;
-                // Matches ascend, so the search starts after the previous match's name.
-                name_ordinal = index_last_with_value_at_most(
-                    r_.region, static_cast<std::int32_t>(record),
-                    static_cast<std::uint32_t>(name_ordinal + 1), hi, &name, &next_value);
-                if (name_ordinal < 0) return;
+        std::int64_t name_ordinal = -1, name_first = 0, name_end = 0;
+        for (std::size_t k = 0; k < page.size();) {
+            if (k + kAhead < page.size()) {
+                if (ordinals_[k + kAhead] >= 0)
+                    index_prefetch_key(r_.region,
+                                       static_cast<std::uint32_t>(ordinals_[k + kAhead]));
+                r_.chrec.prefetch_record(page[k + kAhead].record);
+            }
+            if (k + kAhead / 2 < page.size()) r_.chrec.prefetch_detail(page[k + kAhead / 2].record);
+            const std::int64_t record = page[k].record;
+            if (ordinals_[k] < 0) return;
+            if (ordinals_[k] != name_ordinal) {
+                name_ordinal = ordinals_[k];
+                const auto ordinal = static_cast<std::uint32_t>(name_ordinal);
+                if (!index_key_at(r_.region, ordinal, name)) return;
                 name_first = name.value;
-                name_end = next_value;
+                name_end = index_value_at(r_.region, ordinal + 1);
             }
             r_.chrec.seek(record, true);
-            if (!append_match(r_, host_, std::string_view(name.text), it->code, result)) {
-                // As in the walk: the record is retried for every remaining record of the name.
-                for (std::int64_t k = record - name_first + 1; k < name_end - name_first; ++k)
-                    (void)r_.dongs.name(it->code, host_);
-                it = std::lower_bound(it, stop, name_end, record_before);
+            if (!append_match(r_, host_, std::string_view(name.text), page[k].code, result)) {
+                // As in the walk: the record is retried for every remaining record of the name,
+                // and the name's other matches are not read.
+                for (std::int64_t n = record - name_first + 1; n < name_end - name_first; ++n)
+                    (void)r_.dongs.name(page[k].code, host_);
+                while (k < page.size() && page[k].record < name_end) ++k;
                 continue;
             }
-            ++it;
+            ++k;
         }
     }
 
@@ -235,6 +249,7 @@ private:
     const std::vector<Posting>& matches_;
     std::uint32_t start_ = 0;
     std::uint32_t sentinel_ = 0;
+    std::vector<std::int64_t> ordinals_;  // per match of a chunk: its name's key ordinal
 };
 
 }  // namespace

@@ -1,8 +1,11 @@
 // The dong and surname scans: paging, restarts, the surname stop, cancellation, progress
 // texts, and the same answers with and without the auxiliary files.
+#include <cstdio>
+#include <cstring>
 #include <random>
 
 #include "EngineFixture.h"
+#include "index/Nodix.h"
 
 namespace zendari::test {
 namespace {
@@ -201,6 +204,58 @@ TEST_F(EngineTest, PageJumpsAnswerExactlyAsTheWalk) {
     const std::vector<std::string> walked = run_all(false);
     EXPECT_EQ(jumped, walked);
     EXPECT_EQ(stepped, walked);
+    EXPECT_GT(walked[0].size(), 1000u);
+}
+
+// A dong table that gives no text for one dong makes the walk give up on the rest of each
+// name at its first record of that dong, retrying the lookup (and its message) once per
+// remaining record. The page jump must give up alike: same strings, same messages.
+TEST_F(EngineTest, PageJumpsGiveUpAsTheWalk) {
+    std::mt19937 rng(5);
+    const std::vector<std::string> dongs = {"10010101", "10010102", "10020101"};
+    std::string body;
+    for (int i = 0; i < 12000; ++i) {
+        const int n = static_cast<int>(rng() % 3000);
+        body += listing_line({.name = (n % 2 == 0 ? "이" : "B") + std::to_string(n),
+                              .dong = dongs[rng() % dongs.size()],
+                              .detail = "row " + std::to_string(i)});
+    }
+    build_cd(body);
+    {  // entry n of the table runs from offset n - 1 to offset n: make 10010102's empty
+        IndexHandle kwd{};
+        ASSERT_NE(open_index((cd() + "/index/dong.kwd").c_str(), kwd), 0);
+        IndexKey key{};
+        std::snprintf(key.text, sizeof key.text, "10010102");
+        ASSERT_NE(find_key(key, kwd), 0);
+        close_index(kwd);
+        std::string offsets = read_file(cd() + "/index/dong.idx");
+        const auto n = static_cast<std::size_t>(key.value);
+        ASSERT_LT(n * 4 + 4, offsets.size() + 1);
+        std::memcpy(offsets.data() + 4 * n, offsets.data() + 4 * (n - 1), 4);
+        write_file(cd() + "/index/dong.idx", offsets);
+    }
+    auto run_all = [&](bool batch) {
+        restart();
+        BatchHost batch_host;
+        RecordingHost plain_host;
+        RecordingHost& host = batch ? batch_host : plain_host;
+        ZendariCore core(host);
+        core.set_init_db(1);
+        core.set_local(10);
+        std::vector<std::string> out;
+        for (int page = 0; page < 3; ++page) out.push_back(core.get_loc_next("100101", 1200));
+        out.push_back(core.get_loc_sung("100101", 900, cp949("이")));
+        for (const auto& m : host.messages) out.push_back(m.caption + "|" + m.text);
+        return out;
+    };
+    const std::vector<std::string> jumped = run_all(true);
+    const std::vector<std::string> stepped = run_all(false);
+    remove_auxiliary_files();
+    const std::vector<std::string> walked = run_all(false);
+    EXPECT_EQ(jumped, walked);
+    EXPECT_EQ(stepped, walked);
+    ASSERT_GT(walked.size(), 4u);  // the lookups that gave up showed their messages
+    EXPECT_EQ(walked[4], "CODE ERROR !|" + cp949("동코드가 리턴되지 않음 !"));
     EXPECT_GT(walked[0].size(), 1000u);
 }
 
