@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QLabel>
 
+#include "BusyCursor.h"
 #include "Prompt.h"
 #include "frmMain.h"
 #include "search/LocalListing.h"
@@ -39,10 +40,10 @@ void frmMain::localExactNameSearch() {
                     {1000, 1200, 1200, 4500});
     m_ui->vsSearch->hide();
     m_ui->vsResult->show();
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    search::LocalResult found =
-        search::exactNameSearch(localListingFile(), m_ui->txtSearch->text(), selectedCode());
-    QApplication::restoreOverrideCursor();
+    search::LocalResult found = [&] {
+        const BusyCursor busy;
+        return search::exactNameSearch(localListingFile(), m_ui->txtSearch->text(), selectedCode());
+    }();
     if (!found.status.ok()) {
         m_localCount = 0;
         m_ui->vsElastic3->setText(QString());
@@ -61,10 +62,11 @@ void frmMain::localDongListing() {
                     {QStringLiteral("인명"), QStringLiteral("전화"), QStringLiteral("우편번호"),
                      QStringLiteral("주소")},
                     {1000, 1200, 800, 4000});
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    search::LocalResult found = search::dongListing(localListingFile(), selectedCode(),
-                                                    m_ui->txtSung->text(), intSearchMode == 3);
-    QApplication::restoreOverrideCursor();
+    search::LocalResult found = [&] {
+        const BusyCursor busy;
+        return search::dongListing(localListingFile(), selectedCode(), m_ui->txtSung->text(),
+                                   intSearchMode == 3);
+    }();
     if (!found.status.ok()) {
         m_localCount = 0;
         m_ui->vsElastic11->setText(QString());

@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QTreeView>
 
+#include "BusyCursor.h"
 #include "Orvello.h"
 #include "Prompt.h"
 #include "frmMain.h"
@@ -36,13 +37,6 @@ const QStringList kNameHeaders = {QStringLiteral("이 름"), QStringLiteral("전
                                   QStringLiteral("우편번호"), QStringLiteral("주 소")};
 const QStringList kScanHeaders = {QStringLiteral("이름"), QStringLiteral("전화"),
                                   QStringLiteral("우편번호"), QStringLiteral("주소")};
-
-struct BusyCursor {
-    BusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~BusyCursor() { QApplication::restoreOverrideCursor(); }
-    BusyCursor(const BusyCursor&) = delete;
-    BusyCursor& operator=(const BusyCursor&) = delete;
-};
 
 }  // namespace
 

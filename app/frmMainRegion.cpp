@@ -4,6 +4,7 @@
 #include <QStyle>
 #include <QTreeWidget>
 
+#include "BusyCursor.h"
 #include "Prompt.h"
 #include "frmMain.h"
 #include "modProgressBar.h"
@@ -15,14 +16,6 @@ namespace {
 const QString kTreeQueryFailed = QStringLiteral("보조 데이터 파일을 찾을 수 없습니다");
 const QString kTreeQueryTitle = QStringLiteral("오류 (M0001)");
 constexpr int kKeyRole = Qt::UserRole;
-
-// Hourglass for the life of the object.
-struct BusyCursor {
-    BusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~BusyCursor() { QApplication::restoreOverrideCursor(); }
-    BusyCursor(const BusyCursor&) = delete;
-    BusyCursor& operator=(const BusyCursor&) = delete;
-};
 
 }  // namespace
 
