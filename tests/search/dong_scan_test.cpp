@@ -1,8 +1,11 @@
 // The dong search through the control: scan pages, continuing and restarting, the no-match
 // question, the full-page question, surname scans, and the mode switches.
+#include <QApplication>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTimer>
 
 #include "MainWindowFixture.h"
 #include "NameSearch.h"
@@ -170,6 +173,32 @@ TEST_F(DongScanTest, EndLeavesTheDongSearch) {
     EXPECT_EQ(rows().rowCount(), 0);
     EXPECT_FALSE(window().blnDongResult);
     EXPECT_FALSE(window().toolbarButton("Print")->isEnabled());
+}
+
+TEST_F(DongScanTest, EscInTheProgressWindowStopsThePageAndGivesTheWindowBack) {
+    enterDongSearch("#10010101");
+    // Esc as soon as the scan's progress window is up.
+    bool seen = false;
+    QTimer esc;
+    QObject::connect(&esc, &QTimer::timeout, [&] {
+        for (QWidget* w : QApplication::topLevelWidgets()) {
+            if (w->isVisible() && w->windowTitle().startsWith("인명검색")) {
+                seen = true;
+                EXPECT_FALSE(window().isEnabled());  // disabled while the scan runs
+                QKeyEvent key(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+                QCoreApplication::sendEvent(w, &key);
+                esc.stop();
+            }
+        }
+    });
+    esc.start(0);
+    m_prompt.setOnMessage([](const MessageRequest&) {});
+    m_prompt.queueAnswer(PromptAnswer::No);  // a page cut short may hold nothing
+    window().cmdNextClick();
+    EXPECT_TRUE(seen);
+    EXPECT_LT(rows().rowCount(), subscribersOf("10010101"));
+    EXPECT_TRUE(window().isEnabled());
+    m_prompt.clear();
 }
 
 }  // namespace
