@@ -87,6 +87,13 @@ void ZendariCore::set_local(std::int32_t code) {
         return;
     }
     readers.region_open = true;
+    // The name cursor keeps its key across a reselection: the main program selects the
+    // region again before every page of a dong scan, and the next page goes on after the key
+    // the last one stopped at. A fresh handle would start over at the first name.
+    if (readers.cursor.text[0] != '\0') {
+        IndexKey probe = readers.cursor;
+        (void)zendari::find_key(probe, readers.region);
+    }
 }
 
 bool ZendariCore::find_key(std::string_view key) {

@@ -181,6 +181,21 @@ TEST_F(DispatchTest, MasterFileMissingStillInitialises) {
     EXPECT_EQ(prompt.messages()[0].text, "마스터[??.COD] 파일이 오픈되지 않았습니다.");
 }
 
+TEST_F(DispatchTest, DongPagesGoOnWhenTheRegionIsSelectedAgainBeforeEachPage) {
+    // As the main program does it: SetLocal, then one page of one name, page after page.
+    client.putLong(kDispInitDB, 1);
+    QStringList pages;
+    for (int page = 0; page < 4; ++page) {
+        client.putLong(kDispSetLocal, 11);
+        const Variant args[2] = {ZendariClient::text(QStringLiteral("11020104")), std::int32_t{1}};
+        pages << client.callText(kDispGetLocNext, args);
+    }
+    EXPECT_EQ(pages[0], "김철수:" + jungDong() + ":5:051:744-9999/3:612030:중동상가\n|");
+    EXPECT_EQ(pages[1], "") << "박영희 has no record in 중동";
+    EXPECT_EQ(pages[2], "이민호:" + jungDong() + "::051:745-1:612030:마린시티\n|");
+    EXPECT_EQ(pages[3], "") << "the sentinel ends the scan";
+}
+
 TEST_F(DispatchTest, DrawsAWhiteRectangleWithItsInscribedEllipse) {
     QWidget* w = client.control()->widget();
     ASSERT_EQ(w->parentWidget(), &host);
