@@ -8,16 +8,6 @@
 #include "scan/ZendariCore.h"
 
 namespace zendari {
-namespace {
-
-void append_number(std::string& out, long long v) {
-    char buffer[24];
-    const auto r = std::to_chars(buffer, buffer + sizeof buffer, v);
-    out.append(buffer, r.ptr);
-}
-
-}  // namespace
-
 bool CHrec::init(const std::string& path, ControlHost& host) {
     if (path.empty()) {
         host.show_message(kApplicationTitle, cp949_text("Path가 올바르지 않습니다. [CHrec::Init]"));
@@ -64,10 +54,11 @@ void CHrec::prefetch_detail(std::int64_t number) const noexcept {
 void CHrec::append_detail(std::string& out) {
     const std::int64_t block = block_of_record(record_);
     if (!block_ || block != block_number_) {
-        block_ =
-            block >= 0 && block < kBlockCount
-                ? LineBlock::open_shared(TelEnvironment().data_directory() + block_file_name(block))
-                : nullptr;
+        block_ = block >= 0 && block < kBlockCount
+                     ? LineBlock::open_shared(
+                           (pinned_ ? pinned_directory_ : TelEnvironment().data_directory()) +
+                           block_file_name(block))
+                     : nullptr;
         block_number_ = block;
     }
     if (!block_) return;  // a missing block file leaves the detail line empty
@@ -88,22 +79,32 @@ bool CHrec::format_into(std::string& out) {
         ++record_;
         return false;
     }
-    if (r->lot_main != 0) append_number(out, r->lot_main);
-    if (r->lot_main != 0 && r->lot_sub != 0) out.push_back('-');
-    if (r->lot_sub != 0) append_number(out, r->lot_sub);
-    out += ":0";
-    append_number(out, r->area);
-    out.push_back(':');
-    append_number(out, r->exchange);
-    out.push_back('-');
-    append_number(out, r->line);
+    // The fields before the detail line take at most 54 bytes (a 32-bit number needs at most
+    // 11): composed here, appended once.
+    char buffer[96];
+    char* at = buffer;
+    const auto number = [&at](std::int32_t v) {
+        constexpr int kMaxDigits = 11;
+        at = std::to_chars(at, at + kMaxDigits, v).ptr;
+    };
+    if (r->lot_main != 0) number(r->lot_main);
+    if (r->lot_main != 0 && r->lot_sub != 0) *at++ = '-';
+    if (r->lot_sub != 0) number(r->lot_sub);
+    *at++ = ':';
+    *at++ = '0';
+    number(r->area);
+    *at++ = ':';
+    number(r->exchange);
+    *at++ = '-';
+    number(r->line);
     if (r->suffix != 0) {
-        out.push_back('/');
-        append_number(out, r->suffix);
+        *at++ = '/';
+        number(r->suffix);
     }
-    out.push_back(':');
-    append_number(out, r->postal);
-    out.push_back(':');
+    *at++ = ':';
+    number(r->postal);
+    *at++ = ':';
+    out.append(buffer, at);
     append_detail(out);
     ++record_;
     return true;

@@ -43,6 +43,18 @@ public:
     void prefetch_record(std::int64_t number) const noexcept;
     void prefetch_detail(std::int64_t number) const noexcept;
 
+    // The data directory the block files are loaded from is read from the profile at each
+    // load, so an edit shows at the next call of the control. A scan is one call that loads
+    // dozens of blocks: it reads the directory once and pins it here until it ends.
+    void pin_data_directory(std::string directory) {
+        pinned_directory_ = std::move(directory);
+        pinned_ = true;
+    }
+    void unpin_data_directory() noexcept {
+        pinned_ = false;
+        pinned_directory_.clear();
+    }
+
     std::int64_t record_number() const noexcept { return record_; }
     std::optional<SubscriberRecord> record(std::int64_t number) const noexcept;
 
@@ -54,6 +66,8 @@ private:
     std::int64_t record_ = 1;
     std::shared_ptr<const LineBlock> block_;
     std::int64_t block_number_ = -1;
+    std::string pinned_directory_;
+    bool pinned_ = false;
 };
 
 }  // namespace zendari

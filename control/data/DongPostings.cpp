@@ -55,25 +55,50 @@ std::unique_ptr<DongPostings> DongPostings::load(const std::string& path,
     return p;
 }
 
-std::vector<Posting> DongPostings::records(const std::function<bool(std::int32_t)>& matches) const {
+void DongPostings::append_list(std::uint32_t d, std::vector<Posting>& out) const {
     const std::byte* h = file_.bytes().data();
     const std::byte* postings =
         h + pf::kHeaderSize + std::uint64_t{dong_count_} * pf::kDirectoryEntrySize;
+    const std::byte* e = h + pf::kHeaderSize + std::uint64_t{d} * pf::kDirectoryEntrySize;
+    const std::int32_t code = load_i32le(e);
+    const std::uint32_t first = load_u32le(e + 4), count = load_u32le(e + 8);
+    const std::size_t at = out.size();
+    out.resize(at + count);
+    for (std::uint32_t k = 0; k < count; ++k)
+        out[at + k] = {load_u32le(postings + 4ull * (first + k)), code};
+    if (at > 0)
+        std::inplace_merge(out.begin(), out.begin() + static_cast<std::ptrdiff_t>(at), out.end(),
+                           [](const Posting& a, const Posting& b) { return a.record < b.record; });
+}
+
+std::vector<Posting> DongPostings::records(const std::function<bool(std::int32_t)>& matches) const {
+    const std::byte* h = file_.bytes().data();
     std::vector<Posting> out;
-    std::size_t lists = 0;
     for (std::uint32_t d = 0; d < dong_count_; ++d) {
-        const std::byte* e = h + pf::kHeaderSize + std::uint64_t{d} * pf::kDirectoryEntrySize;
-        const std::int32_t code = load_i32le(e);
-        if (!matches(code)) continue;
-        const std::uint32_t first = load_u32le(e + 4), count = load_u32le(e + 8);
-        const std::size_t at = out.size();
-        out.resize(at + count);
-        for (std::uint32_t k = 0; k < count; ++k)
-            out[at + k] = {load_u32le(postings + 4ull * (first + k)), code};
-        if (lists++ > 0)
-            std::inplace_merge(
-                out.begin(), out.begin() + static_cast<std::ptrdiff_t>(at), out.end(),
-                [](const Posting& a, const Posting& b) { return a.record < b.record; });
+        if (matches(load_i32le(h + pf::kHeaderSize + std::uint64_t{d} * pf::kDirectoryEntrySize)))
+            append_list(d, out);
+    }
+    return out;
+}
+
+std::vector<Posting> DongPostings::records(
+    std::span<const std::pair<std::int32_t, std::int32_t>> ranges) const {
+    const std::byte* h = file_.bytes().data();
+    const auto code_of = [h](std::uint32_t d) {
+        return load_i32le(h + pf::kHeaderSize + std::uint64_t{d} * pf::kDirectoryEntrySize);
+    };
+    std::vector<Posting> out;
+    for (const auto& [low, high] : ranges) {
+        std::uint32_t lo = 0, hi = dong_count_;  // first entry whose code is >= low
+        while (lo < hi) {
+            const std::uint32_t mid = lo + (hi - lo) / 2;
+            if (code_of(mid) < low) {
+                lo = mid + 1;
+            } else {
+                hi = mid;
+            }
+        }
+        for (std::uint32_t d = lo; d < dong_count_ && code_of(d) <= high; ++d) append_list(d, out);
     }
     return out;
 }

@@ -8,6 +8,7 @@
 #include <memory>
 #include <span>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "common/MappedFile.h"
@@ -29,9 +30,15 @@ public:
 
     // The postings of every dong whose code `matches`, by ascending record number.
     std::vector<Posting> records(const std::function<bool(std::int32_t)>& matches) const;
+    // The same for the codes in ascending, disjoint, inclusive ranges, found by binary
+    // search of the directory instead of a test of every dong.
+    std::vector<Posting> records(
+        std::span<const std::pair<std::int32_t, std::int32_t>> ranges) const;
 
 private:
     DongPostings() = default;
+    // Appends the postings of directory entry d, keeping `out` in record order.
+    void append_list(std::uint32_t d, std::vector<Posting>& out) const;
     MappedFile file_;
     std::uint32_t dong_count_ = 0;
 };

@@ -5,8 +5,11 @@
 
 #include <charconv>
 #include <cstdint>
+#include <limits>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 namespace zendari {
 
@@ -28,6 +31,28 @@ public:
         std::int64_t c = code;
         while (c >= 1000000) c /= 10;
         return c == value_;
+    }
+
+    // The codes matches() accepts as ascending, disjoint, inclusive ranges, for a search of a
+    // table sorted by code; false (ranges untouched) when the location is not plain decimal.
+    using CodeRange = std::pair<std::int32_t, std::int32_t>;
+    bool code_ranges(std::vector<CodeRange>& ranges) const {
+        if (!simple_) return false;
+        ranges.clear();
+        if (value_ > std::numeric_limits<std::int32_t>::max()) return true;
+        if (!prefix_) {
+            ranges.emplace_back(static_cast<std::int32_t>(value_),
+                                static_cast<std::int32_t>(value_));
+            return true;
+        }
+        // The codes of 6, 7, ... digits whose first 6 digits are the location.
+        constexpr std::int64_t kMax = std::numeric_limits<std::int32_t>::max();
+        for (std::int64_t scale = 1; value_ * scale <= kMax; scale *= 10) {
+            ranges.emplace_back(
+                static_cast<std::int32_t>(value_ * scale),
+                static_cast<std::int32_t>(std::min((value_ + 1) * scale - 1, kMax)));
+        }
+        return true;
     }
 
     const std::string& text() const noexcept { return loc_; }

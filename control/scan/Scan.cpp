@@ -54,6 +54,20 @@ void position_cursor(ProcessReaders& readers, std::string_view text) {
     }
 }
 
+// The data directory read once for the whole scan, which is one call of the control.
+class PinnedDataDirectory {
+public:
+    explicit PinnedDataDirectory(CHrec& chrec) : chrec_(chrec) {
+        chrec_.pin_data_directory(TelEnvironment().data_directory());
+    }
+    ~PinnedDataDirectory() { chrec_.unpin_data_directory(); }
+    PinnedDataDirectory(const PinnedDataDirectory&) = delete;
+    PinnedDataDirectory& operator=(const PinnedDataDirectory&) = delete;
+
+private:
+    CHrec& chrec_;
+};
+
 const DongPostings* postings_of(ProcessReaders& readers) {
     if (!readers.postings_tried) {
         readers.postings_tried = true;
@@ -268,10 +282,15 @@ std::string run_scan(ProcessReaders& readers, ControlHost& host, const LocMatche
                        : "인명 동별검색 중입니다.\n\n검색을 멈추시려면 취소버튼을 눌러주십시요."),
         request.cnt);
     ProgressText progress(request.surname, request.sung);
+    const PinnedDataDirectory pinned(readers.chrec);
     const DongPostings* postings = postings_of(readers);
     std::vector<Posting> matches;
-    if (postings != nullptr)
+    std::vector<LocMatcher::CodeRange> ranges;
+    if (postings != nullptr && loc.code_ranges(ranges)) {
+        matches = postings->records(ranges);
+    } else if (postings != nullptr) {
         matches = postings->records([&](std::int32_t code) { return loc.matches(code); });
+    }
     std::string result;
     if (postings != nullptr && !request.surname) {
         PageJump jump(readers, host, matches);
