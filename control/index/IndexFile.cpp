@@ -204,9 +204,15 @@ std::int64_t IndexFile::last_ordinal_with_value_at_most(std::int32_t value, std:
         known += step;
         step *= 2;
     }
-    const auto begin = values_.begin();
-    const std::uint64_t limit = step < hi - known ? known + step : hi;  // > value, or hi
-    return std::upper_bound(begin + known + 1, begin + limit, value) - begin - 1;
+    // The answer lies in [known, known + n); halving without branches on the values, which
+    // would be mispredicted half the time.
+    const std::int32_t* base = values_.data() + known;
+    for (std::uint64_t n = std::min<std::uint64_t>(step, hi - known); n > 1;) {
+        const std::uint64_t half = n / 2;
+        base = base[half] <= value ? base + half : base;
+        n -= half;
+    }
+    return base - values_.data();
 }
 
 IndexFile::ValueHit IndexFile::last_with_value_at_most(std::int32_t value, std::uint32_t lo,

@@ -294,7 +294,8 @@ TEST(IndexExtras, SkipKeysAndValueSearchAgreeWithTheWalk) {
         EXPECT_EQ(index_value_at(a, 500), 0);
         for (std::int32_t probe = 0; probe < value + 3; probe += 3) {
             for (auto [lo, hi] :
-                 {std::pair{0u, 500u}, std::pair{17u, 40u}, std::pair{250u, 251u}}) {
+                 {std::pair{0u, 500u}, std::pair{17u, 40u}, std::pair{250u, 251u},
+                  std::pair{3u, 499u}, std::pair{100u, 500u}, std::pair{499u, 500u}}) {
                 std::int64_t expected = -1;
                 for (std::uint32_t o = lo; o < hi; ++o) {
                     if (keys[o].second <= probe) expected = o;
@@ -303,9 +304,13 @@ TEST(IndexExtras, SkipKeysAndValueSearchAgreeWithTheWalk) {
                 std::int32_t next = -1;
                 ASSERT_EQ(index_last_with_value_at_most(a, probe, lo, hi, &hit, &next), expected)
                     << probe;
+                std::int32_t next_only = -1;  // the ordinal alone, without a decode
+                ASSERT_EQ(index_last_with_value_at_most(a, probe, lo, hi, nullptr, &next_only),
+                          expected);
                 if (expected < 0) continue;
                 EXPECT_EQ(std::string(hit.text), keys[expected].first);
                 EXPECT_EQ(next, expected + 1 < 500 ? keys[expected + 1].second : 0);
+                EXPECT_EQ(next_only, next);
             }
         }
         close_index(a);
