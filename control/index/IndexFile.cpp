@@ -144,7 +144,11 @@ bool IndexFile::verify() noexcept {
         have_previous = true;
     }
     values_ascending_ = ascending;
-    if (ascending) values_ = std::move(values);
+    if (ascending) {
+        values_ = std::move(values);
+        samples_.reserve(values_.size() / kStride + 1);
+        for (std::size_t k = 0; k < values_.size(); k += kStride) samples_.push_back(values_[k]);
+    }
     return true;
 }
 
@@ -197,22 +201,29 @@ std::int64_t IndexFile::last_ordinal_with_value_at_most(std::int32_t value, std:
     hi = std::min(hi, key_count_);
     if (lo >= hi) return -1;
     if (values_[lo] > value) return -1;
-    // Galloping from lo, then a binary search of the last stride: the scans ask for ordinals
-    // a short way after the previous answer, which this finds in a few neighbouring probes.
-    std::uint64_t known = lo, step = 1;  // values_[known] <= value
-    while (step < hi - known && values_[known + step] <= value) {
-        known += step;
-        step *= 2;
+    // Halving without branches on the values (they would be mispredicted half the time):
+    // first over the samples of the strides after lo's, which are few and stay cached, then
+    // inside the one stride that holds the answer, a cache line or two of the value table.
+    // Nothing depends on an earlier answer, so the misses of successive searches overlap.
+    const auto last_at_most = [value](const std::int32_t* base, std::uint64_t n) {
+        // REQUIRES n >= 1 and base[0] <= value: the last of base[0, n) at or below value.
+        for (; n > 1;) {
+            const std::uint64_t half = n / 2;
+            base = base[half] <= value ? base + half : base;
+            n -= half;
+        }
+        return base;
+    };
+    std::uint64_t start = lo;  // values_[start] <= value, and the answer < start + kStride
+    const std::uint64_t first_sample = std::uint64_t{lo} / kStride + 1;
+    const std::uint64_t end_sample = (std::uint64_t{hi} - 1) / kStride + 1;
+    if (first_sample < end_sample && samples_[first_sample] <= value) {
+        const std::int32_t* s =
+            last_at_most(samples_.data() + first_sample, end_sample - first_sample);
+        start = static_cast<std::uint64_t>(s - samples_.data()) * kStride;
     }
-    // The answer lies in [known, known + n); halving without branches on the values, which
-    // would be mispredicted half the time.
-    const std::int32_t* base = values_.data() + known;
-    for (std::uint64_t n = std::min<std::uint64_t>(step, hi - known); n > 1;) {
-        const std::uint64_t half = n / 2;
-        base = base[half] <= value ? base + half : base;
-        n -= half;
-    }
-    return base - values_.data();
+    return last_at_most(values_.data() + start, std::min<std::uint64_t>(kStride, hi - start)) -
+           values_.data();
 }
 
 IndexFile::ValueHit IndexFile::last_with_value_at_most(std::int32_t value, std::uint32_t lo,

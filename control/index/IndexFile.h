@@ -70,7 +70,7 @@ public:
 
     // REQUIRES values_ascending(). The largest ordinal in [lo, hi) whose value is <= value
     // (-1 if none), its key, and the value of the key after it (0 past the last key).
-    // O(log (ordinal - lo)) probes of the value table and one block decode.
+    // As below, and one block decode.
     struct ValueHit {
         std::int64_t ordinal = -1;
         IndexEntry entry;
@@ -78,7 +78,8 @@ public:
     };
     ValueHit last_with_value_at_most(std::int32_t value, std::uint32_t lo,
                                      std::uint32_t hi) const noexcept;
-    // The same ordinal without decoding its key. O(log (ordinal - lo)).
+    // The same ordinal without decoding its key. O(log (hi - lo)) probes of a small table
+    // of every 16th value, and four of the value table.
     std::int64_t last_ordinal_with_value_at_most(std::int32_t value, std::uint32_t lo,
                                                  std::uint32_t hi) const noexcept;
     // Hints that the key at `ordinal` is read soon (its block is asked for); changes nothing.
@@ -100,6 +101,8 @@ private:
     std::uint64_t directory_ = 0;
     bool values_ascending_ = false;
     std::vector<std::int32_t> values_;  // every key's value when ascending, else empty
+    static constexpr std::uint32_t kStride = 16;
+    std::vector<std::int32_t> samples_;  // values_[0], values_[kStride], ...
 };
 
 }  // namespace zendari

@@ -214,14 +214,12 @@ private:
             std::lower_bound(matches_.begin(), matches_.end(), value_at(lo), record_before);
         const auto stop = std::lower_bound(from, matches_.end(), value_at(hi), record_before);
         const std::span<const Posting> page(from, stop);
-        // Each match's name: the last name whose first record is at most the match. Matches
-        // ascend, so each search starts at the previous match's name.
+        // Each match's name: the last name whose first record is at most the match. The
+        // searches are independent of one another, so their cache misses overlap.
         ordinals_.resize(page.size());
-        std::uint32_t search_from = lo;
         for (std::size_t k = 0; k < page.size(); ++k) {
             ordinals_[k] = index_last_with_value_at_most(
-                r_.region, static_cast<std::int32_t>(page[k].record), search_from, hi);
-            if (ordinals_[k] >= 0) search_from = static_cast<std::uint32_t>(ordinals_[k]);
+                r_.region, static_cast<std::int32_t>(page[k].record), lo, hi);
         }
         // What a match needs is asked for this many matches ahead: its name's index block,
         // master record and line start first, the line's text at half the distance.
