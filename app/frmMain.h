@@ -133,6 +133,7 @@ private:
     void connectNames();
     void showDongScanPage();
     void showSurnameScan();
+    void runDongSearch(void (frmMain::*scan)());
     void enterDongSearch(int mode);
     // frmMainResults.cpp
     void connectResults();

@@ -138,7 +138,9 @@ void frmMain::cmdFullClick() {
     cmdNextClick();
 }
 
-void frmMain::cmdNextClick() {
+// The first steps "다음 찾기" and "성씨 검색" share: hide the search box, offer the print and
+// memo commands, insist on a dong, and send the locally served areas to the local listing.
+void frmMain::runDongSearch(void (frmMain::*scan)()) {
     const BusyCursor busy;
     m_ui->txtSearch->hide();
     setToolbarAvailable(QStringLiteral("Print"), true);
@@ -157,29 +159,15 @@ void frmMain::cmdNextClick() {
     }
     m_localCount = 0;
     m_controlRegion.select(m_zendari, selectedCode());
-    showDongScanPage();
+    (this->*scan)();
+}
+
+void frmMain::cmdNextClick() {
+    runDongSearch(&frmMain::showDongScanPage);
 }
 
 void frmMain::cmdSungSearchClick() {
-    const BusyCursor busy;
-    m_ui->txtSearch->hide();
-    setToolbarAvailable(QStringLiteral("Print"), true);
-    setToolbarAvailable(QStringLiteral("SelectAll"), true);
-    m_ui->popupMemo2->setEnabled(true);
-    m_ui->mnuPrintDM->setEnabled(true);
-    if (m_ui->txtDong->text().isEmpty()) {
-        msgBox(kChooseDong, PromptButtons::Ok, PromptIcon::Information, kNotice);
-        return;
-    }
-    blnDongResult = true;
-    const int region = search::indexRegionCode(selectedCode());
-    if (region == 84) {
-        localDongListing();
-        return;
-    }
-    m_localCount = 0;
-    m_controlRegion.select(m_zendari, selectedCode());
-    showSurnameScan();
+    runDongSearch(&frmMain::showSurnameScan);
 }
 
 void frmMain::showDongScanPage() {
