@@ -6,18 +6,10 @@
 #include <sqlite3.h>
 
 #include "Database.h"
+#include "SqlIdentifier.h"
 
 namespace telvia {
 namespace {
-
-std::string quote_identifier(std::string_view name) {
-    std::string out = "\"";
-    for (char c : name) {
-        if (c == '"') out += '"';
-        out += c;
-    }
-    return out + "\"";
-}
 
 bool take_keyword(std::string_view& s, std::string_view word) {
     while (!s.empty() && std::isspace(static_cast<unsigned char>(s.front()))) s.remove_prefix(1);

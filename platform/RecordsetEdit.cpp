@@ -2,20 +2,9 @@
 #include <sqlite3.h>
 
 #include "Recordset.h"
+#include "SqlIdentifier.h"
 
 namespace telvia {
-namespace {
-
-std::string quote_identifier(std::string_view name) {
-    std::string out = "\"";
-    for (char c : name) {
-        if (c == '"') out += '"';
-        out += c;
-    }
-    return out + "\"";
-}
-
-}  // namespace
 
 Status Recordset::add_new() {
     if (!dynaset_) return {Status::Code::kMisuse, "the recordset cannot be changed"};
