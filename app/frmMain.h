@@ -134,6 +134,7 @@ private:
     void showDongScanPage();
     void showSurnameScan();
     void runDongSearch(void (frmMain::*scan)());
+    void beginScanPage(int addressWidth);
     void enterDongSearch(int mode);
     // frmMainResults.cpp
     void connectResults();

@@ -170,17 +170,23 @@ void frmMain::cmdSungSearchClick() {
     runDongSearch(&frmMain::showSurnameScan);
 }
 
+// What every scan page does before it asks the control: fresh headers, the button caption
+// after a new dong, and the blue loading notice painted at once (the scan blocks).
+void frmMain::beginScanPage(int addressWidth) {
+    showListHeaders(m_ui->lvDongResult, kScanHeaders, {1000, 1200, 800, addressWidth});
+    if (m_dongChanged) {
+        m_ui->cmdNext->setText(QStringLiteral("다음찾기"));
+        m_dongChanged = false;
+    }
+    setBlueCaption(m_ui->vsElastic11, kLoading);
+    m_ui->vsElastic11->repaint();
+}
+
 void frmMain::showDongScanPage() {
     while (true) {
-        showListHeaders(m_ui->lvDongResult, kScanHeaders, {1000, 1200, 800, 4000});
         const int page = m_fullSearch ? search::kFullScanPage : search::kScanPage;
         m_fullSearch = false;
-        if (m_dongChanged) {
-            m_ui->cmdNext->setText(QStringLiteral("다음찾기"));
-            m_dongChanged = false;
-        }
-        setBlueCaption(m_ui->vsElastic11, kLoading);
-        m_ui->vsElastic11->repaint();
+        beginScanPage(4000);
         const zendari::Variant args[] = {zendari::ZendariClient::text(selectedCode()),
                                          std::int32_t{page}};
         std::vector<search::ResultRow> rows = search::scanRows(
@@ -200,13 +206,7 @@ void frmMain::showDongScanPage() {
 }
 
 void frmMain::showSurnameScan() {
-    showListHeaders(m_ui->lvDongResult, kScanHeaders, {1000, 1200, 800, 6000});
-    if (m_dongChanged) {
-        m_ui->cmdNext->setText(QStringLiteral("다음찾기"));
-        m_dongChanged = false;
-    }
-    setBlueCaption(m_ui->vsElastic11, kLoading);
-    m_ui->vsElastic11->repaint();
+    beginScanPage(6000);
     const zendari::Variant args[] = {zendari::ZendariClient::text(selectedCode()),
                                      std::int32_t{search::kSurnameScanPage},
                                      zendari::ZendariClient::text(m_ui->txtSung->text())};
