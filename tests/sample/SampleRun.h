@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -74,27 +75,26 @@ protected:
 
     static void SetUpTestSuite() {
         if (!fs::exists(bin_dir() / "zendari-build")) return;
-        dir_ = new TempDir;
-        root_ = new fs::path(dir_->path() / "sample");
-        result_ = new RunResult(run_sample({"--subscribers", std::to_string(kSubscribers), "--seed",
-                                            "4", "--out", root_->string()}));
+        dir_ = std::make_unique<TempDir>();
+        root_ = dir_->path() / "sample";
+        result_ =
+            std::make_unique<RunResult>(run_sample({"--subscribers", std::to_string(kSubscribers),
+                                                    "--seed", "4", "--out", root_.string()}));
     }
     static void TearDownTestSuite() {
-        delete result_;
-        delete root_;
-        delete dir_;
-        result_ = nullptr;
+        result_.reset();
+        dir_.reset();
     }
     void SetUp() override {
         if (!result_) GTEST_SKIP() << "zendari-build is not built";
         ASSERT_EQ(result_->status, 0) << result_->output;
     }
-    static const fs::path& root() { return *root_; }
+    static const fs::path& root() { return root_; }
 
 private:
-    inline static TempDir* dir_ = nullptr;
-    inline static fs::path* root_ = nullptr;
-    inline static RunResult* result_ = nullptr;
+    inline static std::unique_ptr<TempDir> dir_;
+    inline static fs::path root_;
+    inline static std::unique_ptr<RunResult> result_;
 };
 
 }  // namespace sample_test
