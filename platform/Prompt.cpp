@@ -54,7 +54,7 @@ PromptAnswer QtPrompt::message(const MessageRequest& request) {
     QString text = request.text;
     text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
     QMessageBox box(toQtIcon(request.icon), request.title, text, toQtButtons(request.buttons),
-                    owner());
+                    request.owner ? request.owner.data() : owner());
     box.setTextFormat(Qt::PlainText);
     // Korean captions, as the system's boxes have them; the CD prompt asks for "재시도".
     const std::pair<QMessageBox::StandardButton, const char*> captions[] = {

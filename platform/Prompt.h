@@ -26,6 +26,9 @@ struct MessageRequest {
     PromptIcon icon = PromptIcon::None;
     PromptButtons buttons = PromptButtons::Ok;
     bool beep = false;  // sound the beep before showing the box
+    // The window that owns the box (a control shows its boxes over its own window); none
+    // means the prompt's own parent or the active window.
+    QPointer<QWidget> owner = nullptr;
 };
 
 struct InputRequest {

@@ -49,6 +49,7 @@ void CZendariCtrl::AboutBox() {
     request.text = QStringLiteral("Zendari Control, Version 1.0");
     request.icon = PromptIcon::Information;
     request.buttons = PromptButtons::Ok;
+    request.owner = this;
     activePrompt().message(request);
 }
 

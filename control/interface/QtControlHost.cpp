@@ -27,6 +27,7 @@ void QtControlHost::show_message(std::string_view caption, std::string_view text
     request.text = fromCp949(text);
     request.icon = PromptIcon::None;
     request.buttons = PromptButtons::Ok;
+    request.owner = m_control;
     activePrompt().message(request);
 }
 

@@ -162,6 +162,8 @@ TEST_F(DispatchTest, NoticesForTheListingsThisControlDoesNotServe) {
     EXPECT_EQ(prompt.messages()[0].text, "상호");
     EXPECT_EQ(prompt.messages()[1].title, "초기화");
     EXPECT_EQ(prompt.messages()[1].text, "업종");
+    EXPECT_EQ(prompt.messages()[0].owner.data(), client.control()->widget())
+        << "the control's boxes are owned by its own window";
 }
 
 TEST_F(DispatchTest, AboutBoxNamesTheControl) {
