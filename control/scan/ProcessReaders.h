@@ -18,6 +18,9 @@ struct ProcessReaders {
     IndexKey cursor{};  // the name cursor, shared by name lookup and the scans
     bool region_open = false;
     bool past_last_key = false;  // a lookup sorted after every key; the cursor has no name
+    // The region index was opened again under a cursor that holds a key; a walk that goes on
+    // from the cursor (GetNext, the next dong page) first finds that key in the new handle.
+    bool cursor_unplaced = false;
     DongData dongs;
     FileWindow filter;
     CHrec chrec;

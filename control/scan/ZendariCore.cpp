@@ -88,13 +88,20 @@ void ZendariCore::set_local(std::int32_t code) {
     }
     readers.region_open = true;
     // The name cursor keeps its key across a reselection: the main program selects the
-    // region again before every page of a dong scan, and the next page goes on after the key
-    // the last one stopped at. A fresh handle would start over at the first name.
-    if (readers.cursor.text[0] != '\0') {
-        IndexKey probe = readers.cursor;
-        (void)zendari::find_key(probe, readers.region);
-    }
+    // region again before every page of a dong scan (and on every keystroke), and the next
+    // page goes on after the key the last one stopped at. The key is found again only when a
+    // walk needs it; a fresh handle would start over at the first name.
+    readers.cursor_unplaced = readers.cursor.text[0] != '\0';
 }
+
+namespace {
+void place_cursor(ProcessReaders& r) {
+    if (!r.cursor_unplaced) return;
+    r.cursor_unplaced = false;
+    IndexKey probe = r.cursor;
+    (void)zendari::find_key(probe, r.region);
+}
+}  // namespace
 
 bool ZendariCore::find_key(std::string_view key) {
     ProcessReaders& r = process_readers();
@@ -102,6 +109,7 @@ bool ZendariCore::find_key(std::string_view key) {
     // The key record holds 127 bytes and its NUL; a longer key is looked up by its first 127.
     std::memcpy(r.cursor.text, key.data(), std::min<std::size_t>(key.size(), 127));
     r.past_last_key = false;
+    r.cursor_unplaced = false;
     if (zendari::find_key(r.cursor, r.region) != 0) return true;
     if (next_key(r.cursor, r.region) == 0 && r.region_open) r.past_last_key = true;
     return false;
@@ -111,6 +119,7 @@ std::string ZendariCore::get_next() {
     ProcessReaders& r = process_readers();
     // Without an open index, or past its last key, there is no name: the end marker.
     if (!r.region_open || r.past_last_key) return "vbROF";
+    place_cursor(r);
     const std::string text(r.cursor.text, strnlen(r.cursor.text, 127));
     const std::int64_t first = r.cursor.value;
     next_key(r.cursor, r.region);
@@ -157,6 +166,10 @@ std::string ZendariCore::get_loc_next(std::string_view loc, std::int32_t cnt) {
         r.chrec.discard_block();
     }
     state_->last_scan_kind = 0;
+    if (request.restart)
+        r.cursor_unplaced = false;  // the scan looks the first name up afresh
+    else
+        place_cursor(r);
     return run_scan(r, host_, LocMatcher(loc), request);
 }
 
@@ -167,6 +180,7 @@ std::string ZendariCore::get_loc_sung(std::string_view loc, std::int32_t cnt,
     state_->last_scan_place.assign(loc);
     r.chrec.discard_block();
     state_->last_scan_kind = 1;
+    r.cursor_unplaced = false;  // the scan looks the surname up afresh
     ScanRequest request;
     request.surname = true;
     request.cnt = cnt;
