@@ -2,6 +2,7 @@
 // one dong, user text with quotation marks, and a file that does not open.
 #include <QFile>
 #include <QTemporaryDir>
+#include <map>
 
 #include <gtest/gtest.h>
 
@@ -29,15 +30,15 @@ std::vector<SampleListing> localListings(const std::function<bool(const SampleLi
 
 // A name that occurs more than once among the local subscribers of `prefix`.
 QString commonLocalName(const QString& prefix) {
-    QHash<QString, int> counts;
+    std::map<QString, int> counts;  // ordered: the same name every run
     for (const SampleListing& l :
          localListings([&](auto& l) { return l.dong.startsWith(prefix); })) {
         ++counts[l.name];
     }
-    for (auto it = counts.begin(); it != counts.end(); ++it) {
-        if (it.value() > 1) return it.key();
+    for (const auto& [name, count] : counts) {
+        if (count > 1) return name;
     }
-    return counts.isEmpty() ? QString() : counts.begin().key();
+    return counts.empty() ? QString() : counts.begin()->first;
 }
 
 TEST(LocalListingTest, ExactNameBySixAndEightCharacterCodesAndTheWholeTable) {

@@ -7,6 +7,7 @@
 #include <QTreeView>
 #include <QTreeWidget>
 #include <algorithm>
+#include <map>
 
 #include "MainWindowFixture.h"
 
@@ -35,7 +36,7 @@ protected:
     QString nameWith(const std::function<bool(const QString&)>& area,
                      const std::function<bool(const QString&)>& region, int inArea,
                      int outside = 0) {
-        QHash<QString, QPair<int, int>> counts;
+        std::map<QString, std::pair<int, int>> counts;  // ordered: the same name every run
         for (const SampleListing& l : sampleListings()) {
             if (area(l.dong)) {
                 ++counts[l.name].first;
@@ -43,8 +44,8 @@ protected:
                 ++counts[l.name].second;
             }
         }
-        for (auto it = counts.begin(); it != counts.end(); ++it) {
-            if (it->first >= inArea && it->second >= outside) return it.key();
+        for (const auto& [candidate, count] : counts) {
+            if (count.first >= inArea && count.second >= outside) return candidate;
         }
         return {};
     }
