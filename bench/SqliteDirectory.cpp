@@ -1,11 +1,11 @@
 #include "SqliteDirectory.h"
 
-#include "data/regions.h"
-
 #include <cstdio>
 #include <fstream>
 #include <iostream>
 #include <sstream>
+
+#include "data/regions.h"
 
 namespace zendari::bench {
 namespace {

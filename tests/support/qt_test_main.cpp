@@ -1,8 +1,8 @@
 // Test entry point for widget tests: one QApplication for the whole binary, offscreen unless
 // the caller chose a platform.
-#include <gtest/gtest.h>
-
 #include <QApplication>
+
+#include <gtest/gtest.h>
 
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
