@@ -16,6 +16,7 @@
 #include <sys/wait.h>
 
 #include "TempDir.h"
+#include "TextFiles.h"
 
 namespace sample_test {
 
@@ -51,21 +52,6 @@ inline RunResult run_sample(const std::vector<std::string>& args) {
     const int st = ::pclose(p);
     r.status = WIFEXITED(st) ? WEXITSTATUS(st) : -1;
     return r;
-}
-
-inline std::string slurp(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-inline std::vector<std::string> split(std::string_view line, char sep) {
-    std::vector<std::string> out;
-    while (true) {
-        const auto p = line.find(sep);
-        out.emplace_back(line.substr(0, p));
-        if (p == std::string_view::npos) return out;
-        line = line.substr(p + 1);
-    }
 }
 
 // One run of the program, shared by the tests that read what it installed.

@@ -18,25 +18,13 @@
 #include "Population.h"
 #include "SampleSubscriber.h"
 #include "TempDir.h"
+#include "TextFiles.h"
 
 namespace {
 
 using namespace zendari::sample;
-
-std::string slurp(const std::filesystem::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-std::vector<std::string> split(std::string_view line, char sep) {
-    std::vector<std::string> out;
-    while (true) {
-        const auto p = line.find(sep);
-        out.emplace_back(line.substr(0, p));
-        if (p == std::string_view::npos) return out;
-        line = line.substr(p + 1);
-    }
-}
+using sample_test::slurp;
+using sample_test::split;
 
 std::vector<std::string> lines_of(const std::string& text) {
     std::vector<std::string> lines;
