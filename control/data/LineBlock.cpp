@@ -64,7 +64,7 @@ bool LineBlock::take_offset_file(const std::string& lof_path) {
     for (std::uint32_t k = 0; k < n; ++k) {
         const std::uint32_t b = load_u32le(table.data() + 4ull * k),
                             e = load_u32le(table.data() + 4ull * (k + 1));
-        if (e <= b) return false;
+        if (e <= b || e > block_.size()) return false;  // before the text is looked at
         if (k + 1 < n && text[e - 1] != '\n') return false;
     }
     // A block of more than kMaxLines lines has no table, so n lines is the whole file.
