@@ -39,8 +39,11 @@ TEST(ZendariCli, AnswersEachCallAndPrintsTheControlsMessagesFirst) {
         R"({"member":"GetLocNext","args":["11020104",20000]})",
         R"({"member":"Frobnicate"})",
         R"({"member":"FindKey","args":[1]})",
+        R"({"member":"SetLocal","put":18446744073709551615})",
+        R"({"member":"SetLocal","put":-2147483649})",
+        R"({"member":"SetLocal"})",
     });
-    ASSERT_EQ(out.size(), 14);
+    ASSERT_EQ(out.size(), 17);
     EXPECT_EQ(out[0]["member"].toString(), "InitDB");
     EXPECT_TRUE(out[0]["result"].isNull());
     EXPECT_EQ(out[1]["result"].toInt(), 1);
@@ -60,6 +63,10 @@ TEST(ZendariCli, AnswersEachCallAndPrintsTheControlsMessagesFirst) {
                   "이민호:" + jungDong() + "::051:745-1:612030:마린시티\n|");
     EXPECT_TRUE(out[12].contains("error"));
     EXPECT_TRUE(out[13].contains("error"));
+    // Numbers outside 32 bits are refused, never wrapped round into a region code.
+    EXPECT_TRUE(out[14].contains("error"));
+    EXPECT_TRUE(out[15].contains("error"));
+    EXPECT_EQ(out[16]["result"].toInt(), 11);
 }
 
 TEST(ZendariCli, SearchPrintsATableForPeople) {

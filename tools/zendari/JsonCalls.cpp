@@ -29,6 +29,11 @@ std::string to_utf8(const std::u16string& utf16) {
 bool to_variant(const json& value, Variant& out) {
     if (value.is_boolean()) {
         out = value.get<bool>();
+    } else if (value.is_number_unsigned()) {
+        // Read as unsigned: 18446744073709551615 must not wrap round to -1.
+        const auto n = value.get<std::uint64_t>();
+        if (n > INT32_MAX) return false;
+        out = static_cast<std::int32_t>(n);
     } else if (value.is_number_integer()) {
         const auto n = value.get<std::int64_t>();
         if (n < INT32_MIN || n > INT32_MAX) return false;
