@@ -95,11 +95,18 @@ void ZendariCore::set_local(std::int32_t code) {
 }
 
 namespace {
+// The cursor's key found in the index opened since: the value is the new index's (another
+// region files the same name under other records), and a key the new index lacks gives way
+// to the first key after it, as a lookup of it would.
 void place_cursor(ProcessReaders& r) {
     if (!r.cursor_unplaced) return;
     r.cursor_unplaced = false;
     IndexKey probe = r.cursor;
-    (void)zendari::find_key(probe, r.region);
+    if (zendari::find_key(probe, r.region) != 0) {
+        r.cursor.value = probe.value;
+    } else if (next_key(r.cursor, r.region) == 0) {
+        r.past_last_key = true;
+    }
 }
 }  // namespace
 
@@ -118,8 +125,14 @@ bool ZendariCore::find_key(std::string_view key) {
 std::string ZendariCore::get_next() {
     ProcessReaders& r = process_readers();
     // Without an open index, or past its last key, there is no name: the end marker.
-    if (!r.region_open || r.past_last_key) return "vbROF";
+    if (!r.region_open) return "vbROF";
     place_cursor(r);
+    // A cursor no lookup has placed yet stands before the first name of the fresh handle:
+    // it holds no name, so the walk starts with the first name.
+    if (r.cursor.value == 0 && r.cursor.text[0] == '\0' && !r.past_last_key &&
+        next_key(r.cursor, r.region) == 0)
+        r.past_last_key = true;
+    if (r.past_last_key) return "vbROF";
     const std::string text(r.cursor.text, strnlen(r.cursor.text, 127));
     const std::int64_t first = r.cursor.value;
     next_key(r.cursor, r.region);

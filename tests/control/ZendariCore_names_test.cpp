@@ -68,6 +68,38 @@ TEST_F(Names, RegionCodesThatDoNotOpen) {
     EXPECT_EQ(core_->get_next(), "vbROF");
 }
 
+// The name cursor outlives a region selection; what it then yields must be the new index's.
+TEST_F(Names, CursorCarriedIntoAnotherRegion) {
+    // Seoul: A (1-3), B (4-8); Busan: A (9-10), AB (11), C (12).
+    std::vector<Row> rows = names_ab();
+    rows.pop_back();
+    rows.push_back({.name = "A", .dong = "11020103"});
+    rows.push_back({.name = "A", .dong = "11020103"});
+    rows.push_back({.name = "AB", .dong = "11020103"});
+    rows.push_back({.name = "C", .dong = "11020103"});
+    build_rows(rows);
+    init_and_select(10);
+    // A fresh selection without a lookup: the walk starts at the first name.
+    EXPECT_EQ(core_->get_next(), "A:1:3:");
+    EXPECT_EQ(core_->get_next(), "B:4:5:");
+
+    ASSERT_FALSE(core_->find_key(""));
+    core_->set_local(11);  // the cursor's A is Busan's A, records 9-10
+    EXPECT_EQ(core_->get_next(), "A:9:2:");
+    core_->set_local(10);
+    ASSERT_TRUE(core_->find_key("B"));
+    core_->set_local(11);  // Busan has no B: the first name after it
+    EXPECT_EQ(core_->get_next(), "C:12:1:");
+    EXPECT_EQ(core_->get_next(), "vbROF");
+    core_->set_local(10);  // the cursor stands on Busan's sentinel: so it does in Seoul
+    EXPECT_EQ(core_->get_next(), "vbROF");
+    // A lookup past every key, then the region selected again: still no name.
+    EXPECT_FALSE(core_->find_key("\xFD\xFE"));
+    core_->set_local(10);
+    EXPECT_EQ(core_->get_next(), "vbROF");
+    EXPECT_TRUE(host_->messages.empty());
+}
+
 TEST_F(Names, RecordStringsFormatLotTelephoneAndSuffix) {
     build_rows({
         {.name = "A",
