@@ -71,7 +71,12 @@ TEST(ZendariBuild, SmallCdReadsBack) {
         "박\t21010101\t031\t32767\t32767\t32767\t32767\t32767\t412010\tz\n"       // KYONGGI
         "\n";  // a blank last line is no listing
     const std::string out = dir / "cd";
-    const BuildRun run = build(dir, listings, kDongsHeader + std::string(kDongs), out);
+    // The longest dong name: its printable name with the 10 bytes after it fills field 1's
+    // 199 bytes.
+    const std::string longest(179, 'a');
+    const std::string dong_lines =
+        kDongsHeader + std::string(kDongs) + "84010101\t360010\t" + longest + "\n";
+    const BuildRun run = build(dir, listings, dong_lines, out);
     ASSERT_EQ(run.status, 0) << run.message;
     ASSERT_TRUE(fs::exists(dir.path() / "cd" / "data" / "human.cod"));
 
@@ -120,6 +125,10 @@ TEST(ZendariBuild, SmallCdReadsBack) {
     ASSERT_TRUE(dongs.open(env, host));
     EXPECT_EQ(dongs.name(11020103, host), cp949("(612-020) 부산 해운대구 우동"));
     EXPECT_EQ(dongs.name(21010101, host), cp949("(412-010) 경기 고양시 갑동"));
+    EXPECT_EQ(dongs.name(84010101, host), "(360-010) " + longest);
+    const DongTable::Entry last = dongs.table().entry(dongs.table().entry_count());
+    const std::string_view entry(reinterpret_cast<const char*>(last.text.data()), last.text.size());
+    EXPECT_EQ(entry, "84010101:(360-010) " + longest + "3600100000:\r\n");
     EXPECT_TRUE(host.messages.empty());
 
     // Building again over the earlier CD replaces it.
@@ -185,6 +194,8 @@ TEST(ZendariBuild, BadInputIsRefusedAndLeavesNothing) {
         {"too many fields", "a\t11020103\t051\t1\t2\t0\t0\t0\t612020\td\te\n",
          "listings.tsv:2: detail: too many"},
         {"dongs header", good, "dongs.tsv:1: header:", "code\tpostal\tname\n", false, true},
+        {"dong name too long", good, "dongs.tsv:2: name: too long",
+         "11020103\t612020\t" + std::string(180, 'a') + "\n"},
         {"dong name with colon", good, "dongs.tsv:2: name: contains ':'",
          "11020103\t612020\ta:b\n"},
         {"dong postal code", good, "dongs.tsv:2: postal_code:", "11020103\t61202\tab\n"},

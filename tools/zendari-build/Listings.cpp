@@ -25,7 +25,9 @@ constexpr std::array<std::string_view, 10> kListingColumns = {
 constexpr std::array<std::string_view, 3> kDongColumns = {"dong_code", "postal_code", "name"};
 constexpr std::size_t kMaxNameBytes = 127;
 constexpr std::size_t kMaxDetailBytes = 1000;
-constexpr std::size_t kMaxDongNameBytes = 189;  // field 1 holds at most 199 bytes with 10 more
+// A dong table entry's field 1 holds at most 199 bytes: "(NNN-NNN) " (10), the name, and
+// the 10 bytes that readers cut.
+constexpr std::size_t kMaxDongNameBytes = 199 - 10 - 10;
 
 struct FileCloser {
     void operator()(std::FILE* f) const { std::fclose(f); }
