@@ -5,6 +5,7 @@
 
 #include "../data/Cp949.h"
 #include "../scan/ZendariCore.h"
+#include "BoundaryText.h"
 
 namespace zendari {
 namespace {
@@ -56,8 +57,7 @@ std::int32_t as_long(const Variant& v) {
 }
 
 Variant to_text(const std::string& cp949) {
-    auto utf16 = cp949_to_utf16(cp949);
-    return utf16 ? Variant{std::move(*utf16)} : Variant{std::u16string()};
+    return utf16_from_cp949_lossy(cp949);
 }
 
 }  // namespace

@@ -2,7 +2,7 @@
 
 #include <QWidget>
 
-#include "../data/Cp949.h"
+#include "BoundaryText.h"
 #include "Prompt.h"
 
 namespace zendari {
@@ -12,9 +12,8 @@ constexpr qint64 kPumpIntervalMs = 30;
 }  // namespace
 
 QString fromCp949(std::string_view text) {
-    if (auto utf16 = cp949_to_utf16(text))
-        return QString::fromUtf16(utf16->data(), static_cast<qsizetype>(utf16->size()));
-    return QString::fromLocal8Bit(text.data(), static_cast<qsizetype>(text.size()));
+    const std::u16string utf16 = utf16_from_cp949_lossy(text);
+    return QString::fromUtf16(utf16.data(), static_cast<qsizetype>(utf16.size()));
 }
 
 QtControlHost::QtControlHost(QWidget* control) : m_control(control) {}

@@ -1,6 +1,8 @@
 // The control library as its hosts see it: loaded by file name, bound by DISPID.
 // The control initialises its readers once per process, as a loaded control does: ctest runs
 // every test of this file in a process of its own (run one at a time with --gtest_filter).
+#include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QImage>
 #include <QLibrary>
@@ -130,6 +132,31 @@ TEST_F(DispatchTest, NameLookupAndRecordsCrossAsUtf16) {
               "11020104:" + jungDong() + ":5:051:744-9999/3:612030:중동상가\n");
     EXPECT_EQ(client.callText(kDispGetResult),
               "11020103:" + uDong() + ":8-1:051:746-2:612020:우동 1층\n");
+}
+
+TEST_F(DispatchTest, ADamagedByteOnTheCdIsMarkedAndTheRestOfTheTextStillCrosses) {
+    // The "2" of 홍길동's detail line "청운빌라 2층" overwritten by 0xFF, which starts no CP949
+    // character: that byte shows as U+FFFD, the record and the page around it still arrive.
+    QFile block(QFileInfo(cd.fileOf(QStringLiteral("인명"))).dir().filePath("10_1.dll"));
+    ASSERT_TRUE(block.open(QIODevice::ReadWrite));
+    QByteArray bytes = block.readAll();
+    const qsizetype two = bytes.indexOf(" 2");
+    ASSERT_GE(two, 0);
+    bytes[two + 1] = '\xFF';
+    ASSERT_TRUE(block.seek(0));
+    ASSERT_EQ(block.write(bytes), bytes.size());
+    block.close();
+
+    client.putLong(kDispInitDB, 1);
+    client.putLong(kDispSetLocal, 10);
+    const QString record = QStringLiteral(
+        "(110-030) 서울특별시 종로구 청운동:12:02:732-1234:110030:청운빌라 \uFFFD층\n");
+    const Variant range[2] = {std::int32_t{2}, std::int32_t{1}};
+    ASSERT_TRUE(client.callBool(kDispSetResult, range));
+    EXPECT_EQ(client.callText(kDispGetResult), "10010101:" + record);
+    const Variant page[2] = {ZendariClient::text(QStringLiteral("10010101")), std::int32_t{10}};
+    EXPECT_EQ(client.callText(kDispGetLocNext, page), "홍길동:" + record + "|");
+    EXPECT_TRUE(prompt.messages().empty());
 }
 
 TEST_F(DispatchTest, SeoulCodesShareOneIndexAndBadCodesAreRefused) {
