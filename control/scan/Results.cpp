@@ -13,6 +13,7 @@ bool load_filter_range(ProcessReaders& readers, ResultCursor& cursor, std::int64
                        std::int64_t count) {
     cursor.items.clear();
     cursor.position = 0;
+    cursor.first = first;
     const std::int64_t bytes = count * 4;
     const auto window = bytes > std::numeric_limits<std::int32_t>::max() ||
                                 bytes < std::numeric_limits<std::int32_t>::min()
@@ -43,6 +44,7 @@ Appended append_with_dong(ProcessReaders& readers, std::int32_t code, ControlHos
 std::string get_result(ProcessReaders& readers, ResultCursor& cursor, ControlHost& host) {
     if (cursor.position >= cursor.items.size()) return {};
     const std::int32_t code = cursor.items[cursor.position];
+    readers.chrec.seek(cursor.first + static_cast<std::int64_t>(cursor.position), true);
     char buffer[16];
     const auto r = std::to_chars(buffer, buffer + sizeof buffer, code);
     std::string out(buffer, r.ptr);
@@ -70,6 +72,7 @@ std::string get_all_result(ProcessReaders& readers, ResultCursor& cursor, const 
         return {};
     }
     std::string out;
+    readers.chrec.seek(cursor.first + static_cast<std::int64_t>(cursor.position), true);
     if (append_with_dong(readers, code, host, out) == Appended::kGaveUp) return {};
     ++cursor.position;
     return out;

@@ -14,10 +14,13 @@ class LocMatcher;
 struct ProcessReaders;
 
 // The dong codes of records first ... first + count - 1, copied out of the filter window
-// (so a later read of the window cannot pull them away), and the position in them.
+// (so a later read of the window cannot pull them away), and the position in them. The
+// record reader is shared by every control object and by the scans, so each read first
+// seeks it to the cursor's own record, first + position.
 struct ResultCursor {
     std::vector<std::int32_t> items;
     std::size_t position = 0;
+    std::int64_t first = 0;
 };
 
 // Reopens the filter window with count x 4 bytes and takes the count codes from record

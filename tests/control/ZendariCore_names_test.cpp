@@ -100,6 +100,33 @@ TEST_F(Names, CursorCarriedIntoAnotherRegion) {
     EXPECT_TRUE(host_->messages.empty());
 }
 
+// The record reader is shared by the process's controls and by the scans; each result
+// cursor must still pair its dong codes with its own records.
+TEST_F(Names, ResultCursorsKeepTheirOwnRecords) {
+    std::vector<Row> rows = names_ab();
+    for (std::size_t i = 0; i < rows.size(); ++i) rows[i].detail = "r" + std::to_string(i + 1);
+    build_rows(rows);
+    init_and_select(10);
+    // The dong code in front and the detail line at the end of a GetResult string.
+    const auto code_and_detail = [](const std::string& r) {
+        return r.substr(0, r.find(':')) + " " + r.substr(r.rfind(':') + 1);
+    };
+    RecordingHost other_host;
+    ZendariCore other(other_host);  // a second control of the process
+    ASSERT_TRUE(core_->set_result(1, 3));
+    ASSERT_TRUE(other.set_result(4, 5));
+    EXPECT_EQ(code_and_detail(core_->get_result()), "10010101 r1\n");
+    EXPECT_EQ(code_and_detail(other.get_result()), "10010102 r4\n");
+    EXPECT_EQ(code_and_detail(core_->get_result()), "10010101 r2\n");
+    // A dong page in between reads other records through the same reader.
+    EXPECT_NE(core_->get_loc_next("10010102", 10), "");
+    EXPECT_EQ(code_and_detail(core_->get_result()), "10010101 r3\n");
+    EXPECT_EQ(other.get_all_result("10010101"), "");  // record 5 is passed over
+    const std::string sixth = other.get_all_result("10010102");
+    EXPECT_EQ(sixth.substr(sixth.rfind(':') + 1), "r6\n");
+    EXPECT_TRUE(host_->messages.empty());
+}
+
 TEST_F(Names, RecordStringsFormatLotTelephoneAndSuffix) {
     build_rows({
         {.name = "A",
