@@ -28,7 +28,7 @@ std::span<const MemberInfo> CZendariCtrl::members() const {
 
 DispResult CZendariCtrl::invoke(DispId id, InvokeKind kind, std::span<const Variant> args,
                                 Variant& result) {
-    if (kind == InvokeKind::Method && (id == kDispGetLocNext || id == kDispGetLocSung)) {
+    if (includes(kind, InvokeKind::Method) && (id == kDispGetLocNext || id == kDispGetLocSung)) {
         // A scan runs inside its modal dialog; the call returns when the scan is over.
         DispResult rc = DispResult::Ok;
         ScanDialog dialog(this, {});

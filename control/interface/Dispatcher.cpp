@@ -74,20 +74,22 @@ DispId Dispatcher::id_of_name(std::string_view name) {
 
 DispResult Dispatcher::property(DispId id, InvokeKind kind, std::span<const Variant> args,
                                 Variant& result) {
-    if (kind == InvokeKind::PropertyGet) {
+    if (includes(kind, InvokeKind::PropertyPut)) {
+        if (args.size() != 1) return DispResult::BadParamCount;
+        if (!matches(args[0], VarType::Long)) return DispResult::TypeMismatch;
+        if (id == kDispInitDB)
+            core_.set_init_db(as_long(args[0]));
+        else
+            core_.set_local(as_long(args[0]));
+        if (sink_) sink_->on_changed(id);
+        return DispResult::Ok;
+    }
+    if (includes(kind, InvokeKind::PropertyGet)) {
         if (!args.empty()) return DispResult::BadParamCount;
         result = id == kDispInitDB ? core_.init_db() : core_.local();
         return DispResult::Ok;
     }
-    if (kind != InvokeKind::PropertyPut) return DispResult::MemberNotFound;
-    if (args.size() != 1) return DispResult::BadParamCount;
-    if (!matches(args[0], VarType::Long)) return DispResult::TypeMismatch;
-    if (id == kDispInitDB)
-        core_.set_init_db(as_long(args[0]));
-    else
-        core_.set_local(as_long(args[0]));
-    if (sink_) sink_->on_changed(id);
-    return DispResult::Ok;
+    return DispResult::MemberNotFound;
 }
 
 DispResult Dispatcher::invoke(DispId id, InvokeKind kind, std::span<const Variant> args,
@@ -96,7 +98,7 @@ DispResult Dispatcher::invoke(DispId id, InvokeKind kind, std::span<const Varian
     const auto it = std::ranges::find(kMembers, id, &MemberInfo::id);
     if (it == kMembers.end()) return DispResult::MemberNotFound;
     if (it->is_property) return property(id, kind, args, result);
-    if (kind != InvokeKind::Method) return DispResult::MemberNotFound;
+    if (!includes(kind, InvokeKind::Method)) return DispResult::MemberNotFound;
     if (args.size() != it->params.size()) return DispResult::BadParamCount;
     for (std::size_t i = 0; i < args.size(); ++i)
         if (!matches(args[i], it->params[i])) return DispResult::TypeMismatch;

@@ -32,6 +32,14 @@ inline constexpr DispId kDispUnknown = -1;     // DISPID_UNKNOWN
 
 // Invocation kinds, with the values of the dispatch convention so they may be or-ed.
 enum class InvokeKind : std::uint16_t { Method = 1, PropertyGet = 2, PropertyPut = 4 };
+inline constexpr InvokeKind operator|(InvokeKind a, InvokeKind b) {
+    return static_cast<InvokeKind>(static_cast<std::uint16_t>(a) | static_cast<std::uint16_t>(b));
+}
+// Whether `kind` asks for `flag`. A basic-style host reads a property or calls a method with
+// Method | PropertyGet, as it cannot tell the two apart; the control accepts either form.
+inline constexpr bool includes(InvokeKind kind, InvokeKind flag) {
+    return (static_cast<std::uint16_t>(kind) & static_cast<std::uint16_t>(flag)) != 0;
+}
 
 // Result codes of Invoke, with the values of the dispatch convention.
 enum class DispResult : std::int32_t {

@@ -92,6 +92,29 @@ TEST_F(DispatchTest, MalformedCallsAreRefusedWithoutRunning) {
     EXPECT_TRUE(prompt.messages().empty());
 }
 
+TEST_F(DispatchTest, CallsMarkedBothMethodAndPropertyGetAreServed) {
+    // A basic-style host marks every call that wants a value that way.
+    const InvokeKind either = InvokeKind::Method | InvokeKind::PropertyGet;
+    DispResult rc{};
+    client.putLong(kDispInitDB, 1);
+    EXPECT_EQ(call(kDispInitDB, either, {}, &rc), Variant{std::int32_t{1}});
+    EXPECT_EQ(rc, DispResult::Ok);
+    client.putLong(kDispSetLocal, 11);
+    EXPECT_EQ(call(kDispFindKey, either, {ZendariClient::text(QStringLiteral("김철수"))}, &rc),
+              Variant{true});
+    EXPECT_EQ(rc, DispResult::Ok);
+    EXPECT_EQ(text(call(kDispGetNext, either, {})), "김철수:3:3:");
+    const Variant page[2] = {ZendariClient::text(QStringLiteral("11020104")), std::int32_t{1}};
+    EXPECT_EQ(text(call(kDispGetLocNext, either, {page[0], page[1]}, &rc)),
+              "김철수:" + jungDong() + ":5:051:744-9999/3:612030:중동상가\n|");
+    // A method is still no property, nor a property a method.
+    call(kDispGetNext, InvokeKind::PropertyGet, {}, &rc);
+    EXPECT_EQ(rc, DispResult::MemberNotFound);
+    call(kDispSetLocal, InvokeKind::Method, {}, &rc);
+    EXPECT_EQ(rc, DispResult::MemberNotFound);
+    EXPECT_TRUE(prompt.messages().empty());
+}
+
 TEST_F(DispatchTest, InitialisesOnceAndNotifiesPropertyChanges) {
     NotifySink sink;
     client.control()->advise_property_notify(&sink);
