@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QLabel>
 #include <QTreeView>
+#include <utility>
 
 #include "BusyCursor.h"
 #include "Orvello.h"
@@ -142,6 +143,9 @@ void frmMain::cmdFullClick() {
 // memo commands, insist on a dong, and send the locally served areas to the local listing.
 void frmMain::runDongSearch(void (frmMain::*scan)()) {
     const BusyCursor busy;
+    // "전체 찾기" asks before its one long page; a request that stops before the scan (no dong,
+    // or a dong of the local listing) must not leave that page to the next "다음 찾기".
+    const bool fullPage = std::exchange(m_fullSearch, false);
     m_ui->txtSearch->hide();
     setToolbarAvailable(QStringLiteral("Print"), true);
     setToolbarAvailable(QStringLiteral("SelectAll"), true);
@@ -159,6 +163,7 @@ void frmMain::runDongSearch(void (frmMain::*scan)()) {
     }
     m_localCount = 0;
     m_controlRegion.select(m_zendari, selectedCode());
+    m_fullSearch = fullPage;
     (this->*scan)();
 }
 

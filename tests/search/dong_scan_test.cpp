@@ -4,6 +4,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QTimer>
 
@@ -29,6 +30,22 @@ protected:
         ASSERT_TRUE(start());
         clickNode(dongKey);
         window().cmdDongSeekClick();
+    }
+    // The number of names a page asked the control to walk, read from the range of the
+    // scan's progress bar while `run` goes; 0 when no scan ran.
+    static int namesWalkedBy(const std::function<void()>& run) {
+        int names = 0;
+        QTimer probe;
+        QObject::connect(&probe, &QTimer::timeout, [&] {
+            for (QWidget* w : QApplication::topLevelWidgets()) {
+                if (!w->isVisible() || !w->windowTitle().startsWith("인명검색")) continue;
+                if (auto* bar = w->findChild<QProgressBar*>())
+                    names = std::max(names, bar->maximum());
+            }
+        });
+        probe.start(0);
+        run();
+        return names;
     }
 };
 
@@ -135,6 +152,40 @@ TEST_F(DongScanTest, FullPageAsksFirstAndNoScansNothing) {
     m_prompt.queueAnswer(PromptAnswer::Yes);
     window().cmdFullClick();
     EXPECT_EQ(rows().rowCount(), subscribersOf("10010201"));
+}
+
+TEST_F(DongScanTest, AFullPageThatNeverRanIsNotLeftForTheNextPage) {
+    enterDongSearch("#10010101");
+    EXPECT_EQ(namesWalkedBy([&] { window().cmdNextClick(); }), search::kScanPage);
+
+    // The dong's name deleted by hand: "전체 찾기" is agreed to, but asks for a dong instead.
+    child<QLineEdit>("txtDong")->clear();
+    m_prompt.queueAnswer(PromptAnswer::Yes);
+    m_prompt.queueAnswer(PromptAnswer::Ok);
+    window().cmdFullClick();
+    ASSERT_EQ(m_prompt.messages().size(), 2u);
+    EXPECT_EQ(m_prompt.messages()[1].text,
+              "지역선택항목에서 검색하고자하는 동을 지정하여 주십시요?");
+    // The next ordinary page is an ordinary page, not the long one nobody asked for now.
+    clickNode("#10010201");
+    EXPECT_EQ(namesWalkedBy([&] { window().cmdNextClick(); }), search::kScanPage);
+
+    // The same after a full page agreed to on a dong of the local listing.
+    window().selectRegion(7);
+    clickNode("#84010101");
+    m_prompt.queueAnswer(PromptAnswer::Yes);
+    window().cmdFullClick();
+    ASSERT_GT(rows().rowCount(), 0);  // the local listing ran
+    window().selectRegion(0);
+    clickNode("#10010301");
+    EXPECT_EQ(namesWalkedBy([&] { window().cmdNextClick(); }), search::kScanPage);
+    // A full page still walks its 390,000 names (from the end of the dong here: nothing more).
+    EXPECT_EQ(namesWalkedBy([&] {
+                  m_prompt.queueAnswer(PromptAnswer::Yes);
+                  m_prompt.queueAnswer(PromptAnswer::No);
+                  window().cmdFullClick();
+              }),
+              search::kFullScanPage);
 }
 
 TEST_F(DongScanTest, SurnameScanListsOnlyThatSurname) {
