@@ -17,6 +17,7 @@ const std::string kDongs = std::string(kTestDongs) + "72030101\t427010\t경기 �
 const char* const kDongCodes[] = {"10010101", "10010102", "10020101",
                                   "11020103", "72030101", "20010101"};
 constexpr int kListings = 240;
+const std::string kLongestName(127, 'K');
 
 std::string listings() {
     const char* surnames[] = {"가", "김", "나", "박", "이", "최", "A", "Zz"};
@@ -24,7 +25,8 @@ std::string listings() {
     std::string body;
     for (int i = 0; i < kListings; ++i) {
         Row r;
-        r.name = std::string(surnames[i % 8]) + given[(i / 8) % 4];
+        // Every 50th name fills the key record's 127 bytes.
+        r.name = i % 50 == 7 ? kLongestName : std::string(surnames[i % 8]) + given[(i / 8) % 4];
         r.dong = kDongCodes[(i * 5) % 6];
         r.exchange = std::to_string(1 + i % 999);
         r.line = std::to_string((i * 41) % 10000);
@@ -168,14 +170,14 @@ private:
     // Key bytes: real surnames, random bytes (invalid CP949 among them), the edges of the
     // key record.
     std::string text() {
-        static const std::string kPieces[] = {cp949("김"), cp949("이"), cp949("철수"),
-                                              "A",         "Zz",        "\xF9\xBB",
-                                              "\xB0",      "\x81\x20",  std::string(1, '\0')};
+        static const std::string kPieces[] = {
+            cp949("김"), cp949("이"), cp949("철수"),        "A",         "Zz", "\xF9\xBB",
+            "\xB0",      "\x81\x20",  std::string(1, '\0'), kLongestName};
         const int length = pick({0, 1, 2, 3, 4, 6, 126, 127, 128, 300});
         std::string s;
         while (static_cast<int>(s.size()) < length) {
             if (pick(2) == 0) {
-                s += kPieces[pick(9)];
+                s += kPieces[pick(10)];
             } else {
                 s.push_back(static_cast<char>(random_()));
             }
@@ -271,6 +273,7 @@ TEST_F(RandomCalls, AnswersKeepTheirShapeAndRepeat) {
     EXPECT_NE(first.find("GetNext vbROF"), std::string::npos);
     EXPECT_NE(first.find("|\n"), std::string::npos);
     EXPECT_NE(first.find("GetResult 10010101:"), std::string::npos);
+    EXPECT_NE(first.find("GetNext " + kLongestName + ":"), std::string::npos);
 }
 
 }  // namespace
