@@ -28,7 +28,7 @@ public:
     // Text form: "" for NULL, decimal text for numbers (as Jet's string conversion does).
     std::string text() const;
     // Integer form: 0 for NULL; text is read as a leading decimal number (0 when none);
-    // a double is truncated toward zero.
+    // a double is truncated toward zero, clamped to the 64-bit range, NaN giving 0.
     std::int64_t integer() const;
 
     const std::variant<std::monostate, std::int64_t, double, std::string>& raw() const noexcept {

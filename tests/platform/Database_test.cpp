@@ -1,6 +1,8 @@
 // The SQLCipher layer against real files in a temporary folder.
 #include "Database.h"
 
+#include <cmath>
+#include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -207,6 +209,10 @@ TEST(DbValueTest, TextAndIntegerForms) {
     EXPECT_EQ(DbValue(" 17abc").integer(), 17);
     EXPECT_EQ(DbValue("abc").integer(), 0);
     EXPECT_EQ(DbValue(2.9).integer(), 2);
+    EXPECT_EQ(DbValue(-2.9).integer(), -2);
+    EXPECT_EQ(DbValue(1e30).integer(), INT64_MAX) << "clamped, not an undefined conversion";
+    EXPECT_EQ(DbValue(-1e30).integer(), INT64_MIN);
+    EXPECT_EQ(DbValue(std::nan("")).integer(), 0);
     EXPECT_EQ(DbValue(-3).integer(), -3);
 }
 
