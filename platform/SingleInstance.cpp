@@ -11,7 +11,7 @@ QString SingleInstanceGuard::defaultLockPath() {
 }
 
 SingleInstanceGuard::SingleInstanceGuard(const QString& lockPath)
-    : m_lock(std::make_unique<QLockFile>(lockPath)) {
+    : m_path(lockPath), m_lock(std::make_unique<QLockFile>(lockPath)) {
     // Only a lock whose process is gone is stale; never time one out under a live program.
     m_lock->setStaleLockTime(0);
 }
@@ -19,5 +19,14 @@ SingleInstanceGuard::SingleInstanceGuard(const QString& lockPath)
 SingleInstanceGuard::~SingleInstanceGuard() = default;
 
 bool SingleInstanceGuard::acquire() {
-    return m_lock->isLocked() || m_lock->tryLock(0);
+    if (m_lock->isLocked() || m_lock->tryLock(0)) return true;
+    // Only a lock that a running copy holds refuses the start. A lock file that cannot be
+    // made at all (its folder missing or read-only) says nothing about other copies, and
+    // refusing then would keep the program from ever starting.
+    if (m_lock->error() != QLockFile::LockFailedError) {
+        qWarning("Halvern: no single-instance lock at %s; starting without it",
+                 qUtf8Printable(m_path));
+        return true;
+    }
+    return false;
 }

@@ -19,8 +19,11 @@ public:
     SingleInstanceGuard& operator=(const SingleInstanceGuard&) = delete;
 
     // True when this is the only running instance; the lock is then held until destruction.
+    // Also true (with a warning) when the lock file cannot be made at all: only a lock held
+    // by a running copy refuses.
     bool acquire();
 
 private:
+    QString m_path;
     std::unique_ptr<QLockFile> m_lock;
 };

@@ -90,4 +90,10 @@ TEST(SingleInstanceTest, SecondGuardIsRefusedUntilTheFirstGoes) {
     EXPECT_TRUE(second.acquire());
 }
 
+TEST(SingleInstanceTest, ALockFileThatCannotBeMadeIsNoSecondInstance) {
+    QTemporaryDir tmp;
+    SingleInstanceGuard guard(tmp.filePath("no-such-folder/Halvern.lock"));
+    EXPECT_TRUE(guard.acquire()) << "nothing else runs: the start must not be refused";
+}
+
 }  // namespace
