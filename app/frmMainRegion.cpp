@@ -55,7 +55,12 @@ void frmMain::requestTree() {
     intLoadedArea = intCurrentArea;
     m_settingText = true;
     m_ui->txtArea->clear();
+    // The dong chosen in the old tree is not in the new one: the dong pages must not run on
+    // whatever node the new tree has selected while the old dong's name is on show.
+    m_ui->txtDong->clear();
     m_settingText = false;
+    m_ui->cmdNext->setEnabled(false);
+    m_ui->cmdFull->setEnabled(false);
     m_ui->tvArea->clear();
     m_nodesByKey.clear();
     m_nodesInOrder.clear();

@@ -249,6 +249,24 @@ TEST_F(MainWindowTest, ChoosingTheLoadedRegionAgainKeepsTheTree) {
     EXPECT_EQ(child<QLineEdit>("txtArea")->text(), "인천광역시");
 }
 
+TEST_F(MainWindowTest, AnotherRegionsTreeDropsTheDongOfTheLastOne) {
+    ASSERT_TRUE(start());
+    clickNode("#10010101");
+    ASSERT_FALSE(child<QLineEdit>("txtDong")->text().isEmpty());
+    window().selectRegion(1);
+    EXPECT_TRUE(child<QLineEdit>("txtDong")->text().isEmpty());
+    EXPECT_FALSE(child<QPushButton>("cmdNext")->isEnabled());
+    EXPECT_FALSE(child<QPushButton>("cmdFull")->isEnabled());
+    // A dong page asks for a dong instead of walking the new tree's first node.
+    window().cmdDongSeekClick();
+    m_prompt.queueAnswer(PromptAnswer::Ok);
+    window().cmdNextClick();
+    ASSERT_EQ(m_prompt.messages().size(), 1u);
+    EXPECT_EQ(m_prompt.messages()[0].text,
+              "지역선택항목에서 검색하고자하는 동을 지정하여 주십시요?");
+    EXPECT_EQ(window().dongModel()->rowCount(), 0);
+}
+
 TEST_F(MainWindowTest, TheToolbarFirstAndNextCommands) {
     ASSERT_TRUE(start());
     child<QLineEdit>("txtSearch")->setText("김");
