@@ -112,8 +112,10 @@ void ProgressWindow::cancel() {
     if (m_cancelled) return;
     m_cancelled = true;
     hide();
+    // The main window comes to the front but stays disabled until this window goes with the
+    // scan's end: events still pending behind the cancel (a click on a command) must not run
+    // the main window's commands inside the scan that is finishing its current name.
     if (m_mainWindow) {
-        m_mainWindow->setEnabled(true);
         m_mainWindow->raise();
         m_mainWindow->activateWindow();
     }

@@ -35,6 +35,8 @@ public:
     static QString profilePath();
 
 public slots:
+    // Sets the cancelled flag, hides this window and brings the main window to the front;
+    // the main window is enabled again only when this window is destroyed.
     void cancel();
 
 protected:

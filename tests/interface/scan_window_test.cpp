@@ -3,6 +3,7 @@
 // The control initialises its readers once per process, as a loaded control does: ctest runs
 // every test of this file in a process of its own (run one at a time with --gtest_filter).
 #include <QApplication>
+#include <QPushButton>
 #include <QTest>
 #include <QTimer>
 #include <QWidget>
@@ -73,6 +74,41 @@ TEST_F(ScanWindowTest, EscCancelsAfterTheCurrentNameAndKeepsItsMatches) {
     EXPECT_EQ(result, "김철수:" + uDong() +
                           ":37-209:051:742-85:612020:해운대아파트 101동 1203호\n|" +
                           "김철수:" + uDong() + ":8-1:051:746-2:612020:우동 1층\n|");
+}
+
+TEST_F(ScanWindowTest, InputAfterEscNeverReachesTheMainWindowWhileTheScanRuns) {
+    // Esc and a click on the main window arrive in one batch of events: the click must not
+    // run a command of the main window inside the scan that is still finishing its name.
+    auto* command = new QPushButton(QStringLiteral("다음 찾기"), &mainWindow);
+    command->setGeometry(10, 10, 100, 30);
+    command->show();
+    bool scanRunning = false, clickedDuringScan = false, pressed = false;
+    int clicks = 0;
+    QObject::connect(command, &QPushButton::clicked, [&] {
+        ++clicks;
+        clickedDuringScan |= scanRunning;
+    });
+    QTimer presser;
+    presser.setInterval(0);
+    QObject::connect(&presser, &QTimer::timeout, [&] {
+        QWidget* progress = visibleProgressWindow();
+        if (!progress || pressed) return;
+        pressed = true;
+        QTest::keyClick(progress, Qt::Key_Escape);
+        QTest::mouseClick(command, Qt::LeftButton);
+    });
+    presser.start();
+    scanRunning = true;
+    scan(QStringLiteral("11020103"), 20000);
+    scanRunning = false;
+    presser.stop();
+
+    ASSERT_TRUE(pressed);
+    EXPECT_FALSE(clickedDuringScan);
+    EXPECT_TRUE(mainWindow.isEnabled());
+    const int before = clicks;
+    QTest::mouseClick(command, Qt::LeftButton);  // once the scan is over the window answers
+    EXPECT_EQ(clicks, before + 1);
 }
 
 TEST_F(ScanWindowTest, UncancelledPageWalksToTheEndAndReenablesTheWindow) {
