@@ -171,6 +171,7 @@ private:
     bool m_settingText = false;     // the window itself writes txtArea/txtDong
     bool m_dongChanged = false;
     bool m_fullSearch = false;
+    int m_treeBuilds = 0;  // tree loads begun; a load that sees a later one begin stops
     int m_foundCount = 0;
     int m_localCount = 0;
 };

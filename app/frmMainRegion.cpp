@@ -68,7 +68,11 @@ void frmMain::requestTree() {
 }
 
 void frmMain::buildTree(int area) {
+    const int build = ++m_treeBuilds;
     QCoreApplication::processEvents();
+    // A region chosen while those messages ran (a key held down in cmbArea) has built its own
+    // tree meanwhile; this one is stale and would add its places to that tree.
+    if (build != m_treeBuilds) return;
     telvia::Recordset rs;
     const telvia::Status opened = m_dbDocs.open_recordset(
         "SELECT * FROM areaCode WHERE (areaNumber = ?1);", rs, {telvia::DbValue(area)});

@@ -4,6 +4,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -247,6 +248,34 @@ TEST_F(MainWindowTest, ChoosingTheLoadedRegionAgainKeepsTheTree) {
     EXPECT_EQ(window().intLoadedArea, 3);
     EXPECT_EQ(tree()->topLevelItem(0)->text(0), "인천광역시");
     EXPECT_EQ(child<QLineEdit>("txtArea")->text(), "인천광역시");
+}
+
+TEST_F(MainWindowTest, ARegionChosenWhileATreeLoadsGivesThatRegionsTreeAlone) {
+    ASSERT_TRUE(start());
+    auto* area = child<QComboBox>("cmbArea");
+    auto keys = [this] {
+        QStringList out;
+        for (QTreeWidgetItemIterator it(tree()); *it; ++it) {
+            out << (*it)->data(0, Qt::UserRole).toString();
+        }
+        return out;
+    };
+    // The Down key in the region box waits while region 3 is chosen; the tree load lets it
+    // run, which chooses region 4 before region 3's places are read.
+    QCoreApplication::postEvent(area,
+                                new QKeyEvent(QEvent::KeyPress, Qt::Key_Down, Qt::NoModifier));
+    window().selectRegion(3);
+    EXPECT_EQ(area->currentIndex(), 4);
+    EXPECT_EQ(window().intLoadedArea, 4);
+    const QStringList shown = keys();
+    ASSERT_FALSE(shown.isEmpty());
+    EXPECT_EQ(child<QLineEdit>("txtArea")->text(), tree()->topLevelItem(0)->text(0));
+    // Region 4's tree as a load of its own builds it: no places of region 3 among them.
+    window().selectRegion(0);
+    window().selectRegion(4);
+    const QStringList fresh = keys();
+    EXPECT_EQ(shown.size(), fresh.size());
+    EXPECT_TRUE(shown == fresh);
 }
 
 TEST_F(MainWindowTest, AnotherRegionsTreeDropsTheDongOfTheLastOne) {
