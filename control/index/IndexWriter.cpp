@@ -50,7 +50,8 @@ std::vector<std::byte> IndexWriter::image() const {
     const std::uint64_t directory = fmt::kHeaderSize + blocks_.size();
     const std::uint64_t size = directory + 4ull * (block_starts_.size() + 1);
     std::vector<std::byte> out(size);
-    std::memcpy(out.data() + fmt::kHeaderSize, blocks_.data(), blocks_.size());
+    // std::copy, not memcpy: an index without keys has no block bytes (and no buffer).
+    std::copy(blocks_.begin(), blocks_.end(), out.begin() + fmt::kHeaderSize);
     std::byte* dir = out.data() + directory;
     for (std::size_t i = 0; i < block_starts_.size(); ++i) store_le(dir + 4 * i, block_starts_[i]);
     store_le(dir + 4 * block_starts_.size(), static_cast<std::uint32_t>(directory));
