@@ -86,6 +86,8 @@ void frmMain::ShowNameRecords(const QString& name, const QString& firstAndCount,
                               const QString& areaCode) {
     const BusyCursor busy;
     showListHeaders(m_ui->lvResult, kNameHeaders, {1000, 1200, 1200, 4500});
+    // The caption above the list may still count a local search's rows; these are others.
+    m_ui->vsElastic3->clear();
     const int limit = Orvello::leadingNumber(
         Orvello::Read(QStringLiteral("Option"), QStringLiteral("MaxDisplayCount"), "0"));
     search::NameRecords found =

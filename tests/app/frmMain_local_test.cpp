@@ -109,6 +109,33 @@ TEST_F(LocalSearchTest, DongListingAndSurnameListingInTheDongSearch) {
     EXPECT_TRUE(m_prompt.messages().empty());
 }
 
+TEST_F(LocalSearchTest, ANameSearchAfterALocalSearchDropsTheLocalCount) {
+    startInChungbuk();
+    clickNode("#84010101");
+    auto* text = child<QLineEdit>("txtSearch");
+    text->setText(nameIn("84010101"));
+    window().searchCommand();
+    auto* caption = child<QLabel>("vsElastic3");
+    ASSERT_TRUE(caption->text().endsWith(" 건이 검색되었습니다"));
+
+    // The subscribers of a Seoul name fill the same list: the local count is not theirs.
+    window().selectRegion(0);
+    QString name;  // a Seoul subscriber's name, not the excluded sample's
+    for (const SampleListing& l : sampleListings()) {
+        if (l.dong.startsWith("10") && l.name != QStringLiteral("홍길동")) {
+            name = l.name;
+            break;
+        }
+    }
+    text->setText(name);
+    ASSERT_GT(window().searchModel()->rowCount(), 0);
+    ASSERT_EQ(window().searchModel()->cell(0, 0), name);
+    window().searchCommand();
+    ASSERT_GT(window().resultModel()->rowCount(), 0);
+    EXPECT_EQ(window().localCount(), 0);
+    EXPECT_TRUE(caption->text().isEmpty()) << caption->text().toStdString();
+}
+
 TEST_F(LocalSearchTest, AMissingLocalListingIsReported) {
     startInChungbuk();
     const QString chb = sampleRoot() + "/program/chb.cad";
