@@ -263,7 +263,7 @@ TEST_F(RandomCalls, AnswersKeepTheirShapeAndRepeat) {
         for (int n = 0; n < 3000 && !::testing::Test::HasFatalFailure(); ++n) caller.call(t);
         return t.str();
     };
-    constexpr std::uint32_t seed = 20261208;
+    constexpr std::uint32_t seed = 1;
     const std::string first = run(seed);
     EXPECT_EQ(run(seed), first);
     // Without the auxiliary files the scans walk every record: the answers stay the same.
