@@ -44,6 +44,7 @@ void frmMain::setUpSearchKind() {
     const QString kind = m_ui->cmbSearchKind->currentText();
     if (kind == kNameKind) {
         m_dongModel->clear();
+        blnDongResult = false;  // the dong list holds no names now: printing takes lvResult
         m_ui->vsSearch->show();
         m_ui->vsResult->hide();
         m_ui->vsDong->hide();
@@ -74,6 +75,7 @@ void frmMain::setUpSearchKind() {
         setToolbarAvailable(QStringLiteral("First"), false);
         setToolbarAvailable(QStringLiteral("Next"), false);
         m_dongModel->clear();
+        blnDongResult = false;  // until a dong page fills the list again
         cmdDongSeekClick();
     }
     // 5. People pads; the memo window is unloaded and loaded again around this once it exists.

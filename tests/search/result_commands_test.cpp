@@ -93,6 +93,32 @@ TEST_F(ResultCommandsTest, PrintSourceFollowsTheListOnShow) {
     EXPECT_EQ(strPrintSource, "동결과:인명");
 }
 
+TEST_F(ResultCommandsTest, BackFromTheDongKindThePrintSourceIsTheNameResults) {
+    ASSERT_TRUE(start());
+    auto* kind = child<QComboBox>("cmbSearchKind");
+    clickNode("#10010101");
+    kind->setCurrentIndex(1);
+    window().setUpSearchKind();
+    window().cmdNextClick();
+    ASSERT_GT(window().dongModel()->rowCount(), 0);
+    EXPECT_EQ(window().printCommand(), "동결과:인명");
+
+    // The name kind empties the dong list: a name search's rows are what is on show.
+    kind->setCurrentIndex(0);
+    window().setUpSearchKind();
+    EXPECT_EQ(window().dongModel()->rowCount(), 0);
+    QString name;
+    for (const SampleListing& l : sampleListings()) {
+        if (l.dong == "10010101" && l.name != QStringLiteral("홍길동")) name = l.name;
+    }
+    ASSERT_FALSE(name.isEmpty());
+    child<QLineEdit>("txtSearch")->setText(name);
+    window().searchCommand();
+    ASSERT_GT(window().resultModel()->rowCount(), 0);
+    EXPECT_FALSE(window().blnDongResult);
+    EXPECT_EQ(window().printCommand(), "결과창:인명");
+}
+
 TEST_F(ResultCommandsTest, DialWithoutAPortAsksToSetItUp) {
     searchSeveral();
     m_prompt.queueAnswer(PromptAnswer::No);
