@@ -52,6 +52,9 @@ void frmMain::localExactNameSearch() {
     }
     m_localCount = static_cast<int>(found.rows.size());
     m_resultModel->appendRows(std::move(found.rows));
+    // lvResult holds the results now, as after a name search (a dong search of the name kind
+    // may have left its mode behind, and dialling reads the list by the mode).
+    if (m_localCount > 0) intSearchMode = 1;
     if (m_localCount == 0) msgBox(kNoData, PromptButtons::Ok, PromptIcon::Information, QString());
     m_ui->vsElastic3->setStyleSheet(QString());
     m_ui->vsElastic3->setText(kCount.arg(m_localCount));

@@ -2,8 +2,10 @@
 // dong listing in the dong search and the surname search, their notices and captions.
 #include <QDir>
 #include <QFile>
+#include <QItemSelectionModel>
 #include <QLabel>
 #include <QLineEdit>
+#include <QTreeView>
 #include <QTreeWidget>
 
 #include "MainWindowFixture.h"
@@ -134,6 +136,31 @@ TEST_F(LocalSearchTest, ANameSearchAfterALocalSearchDropsTheLocalCount) {
     ASSERT_GT(window().resultModel()->rowCount(), 0);
     EXPECT_EQ(window().localCount(), 0);
     EXPECT_TRUE(caption->text().isEmpty()) << caption->text().toStdString();
+}
+
+TEST_F(LocalSearchTest, DialAfterALocalSearchTakesTheNameResultsRow) {
+    saveSetting("Option", "ComPort", "1");
+    startInChungbuk();
+    const QString dong = "84010101";
+    clickNode("#" + dong);
+    // A surname listing of the dong from the name search kind, then back out of it.
+    window().cmdDongSungSearchClick();
+    child<QLineEdit>("txtSung")->setText(nameIn(dong).left(1));
+    window().cmdSungSearchClick();
+    ASSERT_GT(window().dongModel()->rowCount(), 0);
+    window().cmdEndClick();
+
+    child<QLineEdit>("txtSearch")->setText(nameIn(dong));
+    window().searchCommand();
+    ASSERT_GT(window().resultModel()->rowCount(), 0);
+    auto* list = child<QTreeView>("lvResult");
+    list->setCurrentIndex(window().resultModel()->index(0, 0));
+    list->selectionModel()->select(window().resultModel()->index(0, 0),
+                                   QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    const auto values = window().dialCommand();
+    ASSERT_TRUE(values.has_value());
+    EXPECT_EQ(values->name, window().resultModel()->cell(0, 0));
+    EXPECT_EQ("(" + values->areaCode + ")" + values->number, window().resultModel()->cell(0, 1));
 }
 
 TEST_F(LocalSearchTest, AMissingLocalListingIsReported) {
