@@ -148,6 +148,13 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent), m_ui(std::make_unique<U
     m_ui->Label4->hide();
     m_ui->cmdNext->setEnabled(false);
     m_ui->cmdFull->setEnabled(false);
+    // No results are on show yet: the commands on results wait for a search, as after the
+    // input state (the web call reads the print button to tell whether results are on show).
+    setToolbarAvailable(QStringLiteral("Print"), false);
+    setToolbarAvailable(QStringLiteral("SelectAll"), false);
+    m_ui->popupMemo2->setEnabled(false);
+    m_ui->mnuPrint->setEnabled(false);
+    m_ui->mnuPrintDM->setEnabled(false);
     resize(1000, 700);
 
     intLoadedArea = -1;  // so the first tree request loads a tree

@@ -169,6 +169,19 @@ TEST_F(ResultCommandsTest, WebCallSendsTheSelectedDigitsOrTheTypedNumber) {
     EXPECT_EQ(m_shell.targets().size(), 2);
 }
 
+TEST_F(ResultCommandsTest, BeforeAnySearchTheResultCommandsAreOffAndTheWebCallAsks) {
+    ASSERT_TRUE(start());
+    EXPECT_FALSE(window().toolbarButton("Print")->isEnabled());
+    EXPECT_FALSE(window().toolbarButton("SelectAll")->isEnabled());
+    for (const char* item : {"popupMemo2", "mnuPrint", "mnuPrintDM"}) {
+        EXPECT_FALSE(child<QAction>(item)->isEnabled()) << item;
+    }
+    // No results on show: the number is asked for, not taken from a list that is empty.
+    m_prompt.queueInput(QString("0212345678"));
+    EXPECT_TRUE(window().webCall().endsWith("voip.jsp?phonenum=0212345678"));
+    EXPECT_EQ(m_prompt.inputs().size(), 1u);
+}
+
 TEST_F(ResultCommandsTest, PopupMenuShowsItsItems) {
     searchSeveral();
     QMenu* popup = child<QMenu>("mnuPopUp");
