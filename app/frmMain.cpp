@@ -155,6 +155,7 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent), m_ui(std::make_unique<U
     m_ui->popupMemo2->setEnabled(false);
     m_ui->mnuPrint->setEnabled(false);
     m_ui->mnuPrintDM->setEnabled(false);
+    setToolbarAvailable(QStringLiteral("LabelPrint"), false);
     resize(1000, 700);
 
     intLoadedArea = -1;  // so the first tree request loads a tree

@@ -153,6 +153,7 @@ void frmMain::runDongSearch(void (frmMain::*scan)()) {
     setToolbarAvailable(QStringLiteral("SelectAll"), true);
     m_ui->popupMemo2->setEnabled(true);
     m_ui->mnuPrintDM->setEnabled(true);
+    setToolbarAvailable(QStringLiteral("LabelPrint"), true);  // "종료" takes both away
     if (m_ui->txtDong->text().isEmpty()) {
         msgBox(kChooseDong, PromptButtons::Ok, PromptIcon::Information, kNotice);
         return;

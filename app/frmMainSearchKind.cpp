@@ -106,6 +106,7 @@ void frmMain::searchCommand() {
     setToolbarAvailable(QStringLiteral("Print"), true);
     setToolbarAvailable(QStringLiteral("SelectAll"), true);
     m_ui->mnuPrintDM->setEnabled(true);
+    setToolbarAvailable(QStringLiteral("LabelPrint"), true);  // "종료" takes both away
     m_ui->mnuPrint->setEnabled(true);
     const QString code = selectedCode();
     const QString two = code.left(2);
@@ -138,6 +139,7 @@ void frmMain::toolbarCommand(const QString& key) {
         setToolbarAvailable(QStringLiteral("Print"), true);
         setToolbarAvailable(QStringLiteral("SelectAll"), true);
         m_ui->mnuPrintDM->setEnabled(true);
+        setToolbarAvailable(QStringLiteral("LabelPrint"), true);
         m_ui->mnuPrint->setEnabled(true);
         m_ui->txtSearch->show();
         searchCommand();

@@ -226,6 +226,15 @@ TEST_F(DongScanTest, EndLeavesTheDongSearch) {
     EXPECT_EQ(rows().rowCount(), 0);
     EXPECT_FALSE(window().blnDongResult);
     EXPECT_FALSE(window().toolbarButton("Print")->isEnabled());
+    EXPECT_FALSE(window().toolbarButton("LabelPrint")->isEnabled());
+
+    // The next dong page offers the print buttons again, the label button with them.
+    clickNode("#10010201");
+    window().cmdDongSeekClick();
+    window().cmdNextClick();
+    ASSERT_GT(rows().rowCount(), 0);
+    EXPECT_TRUE(window().toolbarButton("Print")->isEnabled());
+    EXPECT_TRUE(window().toolbarButton("LabelPrint")->isEnabled());
 }
 
 TEST_F(DongScanTest, EscInTheProgressWindowStopsThePageAndGivesTheWindowBack) {
