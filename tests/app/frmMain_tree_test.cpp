@@ -31,11 +31,14 @@ protected:
         EXPECT_TRUE(db.execute_script("CREATE TABLE areaCode (areaNumber INTEGER, areaLevel "
                                       "INTEGER, areaName TEXT, AreaCode TEXT)")
                         .ok());
+        // One transaction: thousands of rows, one write to the disk.
+        EXPECT_TRUE(db.execute_script("BEGIN").ok());
         for (const Row& r : rows) {
             EXPECT_TRUE(db.execute("INSERT INTO areaCode VALUES (?1, ?2, ?3, ?4)",
                                    {r.area, r.level, r.name, r.code})
                             .ok());
         }
+        EXPECT_TRUE(db.execute_script("COMMIT").ok());
         return dir;
     }
     QString parentKey(const QString& key) {
