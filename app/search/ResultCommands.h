@@ -24,7 +24,7 @@ struct DialValues {
 // and only for rows of lvResult outside the name search kind.
 DialValues dialValues(const QStringList& cells, bool fromResultList, int searchKindCode);
 
-// Only the digits of a telephone column: "(02)735-1234" gives "0273512344".
+// Only the digits of a telephone column: "(02)735-1234" gives "027351234".
 QString webCallDigits(const QString& telephone);
 
 // The web-telephone page for a number: the configured address (setting "Option"/"WebCallUrl",
