@@ -136,7 +136,11 @@ QString frmMain::selectedCode() const {
 void frmMain::nodeClicked(QTreeWidgetItem* node) {
     if (!node) return;
     if (m_ui->tvArea->currentItem() != node) m_ui->tvArea->setCurrentItem(node);
+    // A dong or surname search entered from the name search kind picks its dong here: its
+    // pane stays the one on show instead of the candidate list opening beside it.
+    const bool dongPaneShown = !m_ui->vsDong->isHidden();
     inputState();
+    if (dongPaneShown) m_ui->vsSearch->hide();
     m_dongChanged = true;
     const QString key = node->data(0, kKeyRole).toString();
     m_settingText = true;

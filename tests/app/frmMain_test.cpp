@@ -278,6 +278,22 @@ TEST_F(MainWindowTest, ARegionChosenWhileATreeLoadsGivesThatRegionsTreeAlone) {
     EXPECT_TRUE(shown == fresh);
 }
 
+TEST_F(MainWindowTest, ADongChosenForASurnameSearchOfTheNameKindKeepsTheDongPane) {
+    ASSERT_TRUE(start());
+    window().cmdDongSungSearchClick();  // from the name search kind
+    ASSERT_TRUE(visible("vsDong"));
+    clickNode("#10010201");  // the dong to search: one pane still, the dong pane
+    EXPECT_TRUE(visible("vsDong"));
+    EXPECT_FALSE(visible("vsSearch"));
+    EXPECT_FALSE(visible("vsResult"));
+    EXPECT_TRUE(child<QPushButton>("cmdSearch")->isEnabled());  // the input state ran
+    // Back in the name search, a click is the input state as ever.
+    window().cmdEndClick();
+    clickNode("#10010101");
+    EXPECT_TRUE(visible("vsSearch"));
+    EXPECT_FALSE(visible("vsDong"));
+}
+
 TEST_F(MainWindowTest, AnotherRegionsTreeDropsTheDongOfTheLastOne) {
     ASSERT_TRUE(start());
     clickNode("#10010101");
