@@ -23,8 +23,10 @@ DialValues dialValues(const QStringList& cells, bool fromResultList, int searchK
     v.name = cells.value(0);
     const QString telephone = cells.value(1).mid(1);
     const qsizetype close = telephone.indexOf(QLatin1Char(')'));
-    v.areaCode = close < 0 ? telephone : telephone.left(close);
-    v.number = close < 0 ? QString() : telephone.mid(close + 1);
+    // The area code is what the brackets hold; without a closing one there is none, and the
+    // rest is the number.
+    v.areaCode = close < 0 ? QString() : telephone.left(close);
+    v.number = telephone.mid(close + 1);
     if (fromResultList && searchKindCode != 2) v.department = cells.value(4);
     return v;
 }

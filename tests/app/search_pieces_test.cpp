@@ -143,6 +143,11 @@ TEST(ResultCommandsTest, DialValuesFromARow) {
     EXPECT_TRUE(dialValues(row, true, 2).department.isEmpty());
     EXPECT_TRUE(dialValues(row, false, 0).department.isEmpty());
     EXPECT_TRUE(dialValues({}, true, 2).name.isEmpty());
+    // Without a closing bracket there is no area code: what follows the first character is
+    // the number, and the area-code box stays empty.
+    v = dialValues({"이영희", "(7351234"}, true, 2);
+    EXPECT_TRUE(v.areaCode.isEmpty());
+    EXPECT_EQ(v.number, "7351234");
 }
 
 TEST(ResultCommandsTest, WebCallAndCompanionCommandLines) {
