@@ -1,10 +1,12 @@
 // zendari-build end to end: a small CD built from listings and read back through the
 // readers; bad input refused with one "file:LINE: column: reason" message and no CD left.
+#include <algorithm>
 #include <cstring>
 #include <filesystem>
 
 #include <gtest/gtest.h>
 #include <stdlib.h>
+#include <sys/stat.h>
 
 #include "TestFiles.h"
 #include "common/ByteOrder.h"
@@ -237,6 +239,90 @@ TEST(ZendariBuild, UnreadableInputAndForeignOutputFolder) {
     test::write_file(dir / "mine/keep.txt", "precious");
     EXPECT_NE(build(dir, kListingsHeader, kDongsHeader, dir / "mine").status, 0);
     EXPECT_EQ(test::read_file(dir / "mine/keep.txt"), "precious");
+}
+
+TEST(ZendariBuild, NumbersAreReadByValueNotByWidth) {
+    test::TempDir dir;
+    const std::string listings = std::string(kListingsHeader) +
+                                 "a\t11020103\t051\t000123\t0000085\t00\t0000000037\t0\t612020\t\n";
+    ASSERT_EQ(build(dir, listings, kDongsHeader + std::string(kDongs), dir / "cd").status, 0);
+    const std::string master = test::read_file(dir / "cd/data/names.rec");
+    ASSERT_EQ(master.size(), kRecordSize);
+    EXPECT_EQ(decode_record(std::span<const std::byte, kRecordSize>(
+                  reinterpret_cast<const std::byte*>(master.data()), kRecordSize)),
+              (SubscriberRecord{37, 0, 51, 123, 85, 0, 612020}));
+
+    const BuildRun run = build(
+        dir, std::string(kListingsHeader) + "a\t11020103\t051\t0032768\t1\t0\t0\t0\t612020\t\n",
+        kDongsHeader + std::string(kDongs), dir / "cd2");
+    EXPECT_NE(run.message.find("listings.tsv:2: exchange: out of range"), std::string::npos)
+        << run.message;
+}
+
+TEST(ZendariBuild, AFolderGivenAsInputIsNamedUnreadable) {
+    test::TempDir dir;
+    fs::create_directory(dir.path() / "folder.tsv");
+    test::write_file(dir / "dongs.tsv", kDongsHeader + std::string(kDongs));
+    const std::string command = std::string(ZENDARI_BUILD_EXE) + " --listings " +
+                                (dir / "folder.tsv") + " --dongs " + (dir / "dongs.tsv") +
+                                " --out " + (dir / "cd") + " 2>" + (dir / "err");
+    EXPECT_NE(std::system(command.c_str()), 0);
+    EXPECT_NE(test::read_file(dir / "err").find("folder.tsv:1: header: cannot read the file"),
+              std::string::npos)
+        << test::read_file(dir / "err");
+    EXPECT_FALSE(fs::exists(dir.path() / "cd"));
+}
+
+// An existing DIR may be a mount point or the caller's working folder: the CD goes into it
+// and the folder itself stays. Only an empty folder or an earlier CD is written over.
+TEST(ZendariBuild, AnExistingOutputFolderKeepsItsPlace) {
+    test::TempDir dir;
+    const std::string one =
+        std::string(kListingsHeader) + "a\t11020103\t051\t1\t2\t0\t0\t0\t612020\t\n";
+    const std::string dongs = kDongsHeader + std::string(kDongs);
+    fs::create_directory(dir.path() / "cd");
+    const auto inode = [&] {
+        struct stat st {};
+        ::stat((dir / "cd").c_str(), &st);
+        return st.st_ino;
+    };
+    const auto before = inode();
+
+    // Written from inside the folder, as "--out .".
+    test::write_file(dir / "listings.tsv", one);
+    test::write_file(dir / "dongs.tsv", dongs);
+    const std::string here = "cd " + (dir / "cd") + " && " + ZENDARI_BUILD_EXE +
+                             " --listings ../listings.tsv --dongs ../dongs.tsv --out . 2>" +
+                             (dir / "err");
+    ASSERT_EQ(std::system(here.c_str()), 0) << test::read_file(dir / "err");
+    EXPECT_EQ(inode(), before);
+    EXPECT_EQ(fs::file_size(dir.path() / "cd/data/names.rec"), kRecordSize);
+    EXPECT_NE(test::read_file(dir / "cd/Quenby.INI").find("TelDataPath=" + (dir / "cd/data/")),
+              std::string::npos);
+
+    // Again over the earlier CD: replaced in the same folder, nothing hidden left behind.
+    ASSERT_EQ(
+        build(dir, one + "b\t11020103\t051\t1\t2\t0\t0\t0\t612020\t\n", dongs, dir / "cd").status,
+        0);
+    EXPECT_EQ(inode(), before);
+    EXPECT_EQ(fs::file_size(dir.path() / "cd/data/names.rec"), 2 * kRecordSize);
+    std::vector<std::string> entries;
+    for (const auto& e : fs::directory_iterator(dir.path() / "cd"))
+        entries.push_back(e.path().filename().string());
+    std::sort(entries.begin(), entries.end());
+    EXPECT_EQ(entries, (std::vector<std::string>{"Quenby.INI", "data", "index"}));
+
+    // Bad input leaves the earlier CD as it was.
+    EXPECT_NE(build(dir, "bad\n", dongs, dir / "cd").status, 0);
+    EXPECT_EQ(fs::file_size(dir.path() / "cd/data/names.rec"), 2 * kRecordSize);
+
+    // A folder that holds a Quenby.INI among other files (a windows folder) is no CD.
+    fs::create_directory(dir.path() / "windows");
+    test::write_file(dir / "windows/Quenby.INI", "[TELEPHONE_ENVIRONMENT]\r\n");
+    test::write_file(dir / "windows/Halvern.ini", "[INSTALL]\r\n");
+    EXPECT_NE(build(dir, one, dongs, dir / "windows").status, 0);
+    EXPECT_EQ(test::read_file(dir / "windows/Halvern.ini"), "[INSTALL]\r\n");
+    EXPECT_FALSE(fs::exists(dir.path() / "windows/data"));
 }
 
 }  // namespace

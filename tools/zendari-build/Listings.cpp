@@ -37,10 +37,19 @@ struct FileCloser {
 class LineReader {
 public:
     explicit LineReader(const std::string& path) : file_(std::fopen(path.c_str(), "rb")) {
+        open_error_ = file_ ? 0 : errno;
+        // A folder opens for reading on Linux; only its first read fails.
+        std::error_code ec;
+        if (file_ && std::filesystem::is_directory(path, ec)) {
+            file_.reset();
+            open_error_ = EISDIR;
+        }
         if (file_) std::setvbuf(file_.get(), nullptr, _IONBF, 0);
         buffer_.resize(1 << 22);
     }
     bool ok() const { return file_ != nullptr; }
+    // Why the file did not open.
+    const char* open_error() const { return std::strerror(open_error_); }
     bool failed() const { return failed_; }
     // The next line (without its end), or false at the end of the file.
     bool next(std::string_view& line) {
@@ -80,6 +89,7 @@ private:
     std::vector<char> buffer_;
     std::size_t start_ = 0, end_ = 0;
     bool eof_ = false, failed_ = false;
+    int open_error_ = 0;
 };
 
 std::string where(const std::string& path, std::uint64_t line, std::string_view column) {
@@ -111,6 +121,8 @@ bool all_digits(std::string_view s) {
 const char* parse_small(std::string_view s, std::int16_t& out) {
     if (s.empty()) return "empty";
     if (!all_digits(s)) return "not a number";
+    // The value decides, not the width: "000085" is 85.
+    while (s.size() > 1 && s.front() == '0') s.remove_prefix(1);
     if (s.size() > 5) return "out of range (0..32767)";
     int v = 0;
     std::from_chars(s.data(), s.data() + s.size(), v);
@@ -158,7 +170,7 @@ const char* to_cp949(TextConverter& converter, std::string_view utf8, std::strin
 bool read_dongs(const std::string& path, ListingSet& set, std::string& error) {
     LineReader reader(path);
     if (!reader.ok()) {
-        error = where(path, 1, "header") + "cannot read the file (" + std::strerror(errno) + ")";
+        error = where(path, 1, "header") + "cannot read the file (" + reader.open_error() + ")";
         return false;
     }
     TextConverter converter(TextConverter::Direction::kUtf8ToCp949);
@@ -238,7 +250,7 @@ bool read_listings(const std::string& path, ListingSet& set, std::string& error,
                    bool show_progress) {
     LineReader reader(path);
     if (!reader.ok()) {
-        error = where(path, 1, "header") + "cannot read the file (" + std::strerror(errno) + ")";
+        error = where(path, 1, "header") + "cannot read the file (" + reader.open_error() + ")";
         return false;
     }
     std::error_code ec;

@@ -1,17 +1,17 @@
 // zendari-build --listings LISTINGS.tsv --dongs DONGS.tsv --out DIR
 //
 // Compiles subscriber listings into a directory CD rooted at DIR. The CD is built in a
-// hidden folder beside DIR and renamed into place at the end, so a failed build leaves
-// nothing in DIR. Bad input ends the build with one "file.tsv:LINE: column: reason" line.
+// hidden folder and put in place only when every file is written (OutputFolder.h), so a
+// failed build leaves nothing in DIR. Bad input ends the build with one "file.tsv:LINE: column:
+// reason" line.
 #include <cstdio>
 #include <filesystem>
 #include <string>
 #include <string_view>
 
-#include <unistd.h>
-
 #include "CdWriter.h"
 #include "Listings.h"
+#include "OutputFolder.h"
 
 namespace fs = std::filesystem;
 using namespace zendari::build;
@@ -26,19 +26,6 @@ constexpr std::size_t kMaxRootLength = 200;
 int fail(const std::string& message) {
     std::fprintf(stderr, "zendari-build: %s\n", message.c_str());
     return 1;
-}
-
-// DIR may be missing, an empty folder, or a CD an earlier run wrote (it is replaced).
-bool may_replace(const fs::path& root, std::string& why) {
-    std::error_code ec;
-    if (!fs::exists(root, ec)) return true;
-    if (!fs::is_directory(root, ec)) {
-        why = root.string() + " exists and is not a folder";
-        return false;
-    }
-    if (fs::is_empty(root, ec) || fs::exists(root / "Quenby.INI", ec)) return true;
-    why = root.string() + " is a folder that holds other files; refusing to overwrite it";
-    return false;
 }
 
 }  // namespace
@@ -70,48 +57,21 @@ int main(int argc, char** argv) {
         return fail("--out: the folder's path is longer than " + std::to_string(kMaxRootLength) +
                     " bytes");
     }
+    OutputFolder folder(root);
     std::string why;
-    if (!may_replace(root, why)) return fail("--out: " + why);
+    if (!folder.usable(why)) return fail("--out: " + why);
 
-    const bool show_progress = fs::file_size(listings, ec) > (16u << 20);
+    const auto listings_size = fs::file_size(listings, ec);
+    const bool show_progress = !ec && listings_size > (16u << 20);
     ListingSet set;
     std::string error;
     if (!read_dongs(dongs, set, error) || !read_listings(listings, set, error, show_progress)) {
         return fail(error);
     }
-
-    const fs::path building = root.parent_path() / ("." + root.filename().string() + ".building-" +
-                                                    std::to_string(getpid()));
-    fs::remove_all(building, ec);
-    if (!write_cd(set, building, root, error, show_progress)) {
-        fs::remove_all(building, ec);
+    if (!write_cd(set, folder.building(), root, error, show_progress) || !folder.commit(error)) {
+        folder.discard();
         return fail(error);
     }
-    // Into place: an empty DIR is replaced directly; an earlier CD is moved aside first.
-    const fs::path old =
-        root.parent_path() / ("." + root.filename().string() + ".old-" + std::to_string(getpid()));
-    bool moved_old = false;
-    if (fs::exists(root, ec)) {
-        if (fs::is_empty(root, ec)) {
-            fs::remove(root, ec);
-        } else {
-            fs::rename(root, old, ec);
-            moved_old = !ec;
-        }
-        if (ec) {
-            fs::remove_all(building, ec);
-            return fail("--out: cannot replace " + root.string());
-        }
-    }
-    fs::rename(building, root, ec);
-    if (ec) {
-        const std::string message =
-            "--out: cannot move the CD into " + root.string() + ": " + ec.message();
-        fs::remove_all(building, ec);
-        if (moved_old) fs::rename(old, root, ec);
-        return fail(message);
-    }
-    if (moved_old) fs::remove_all(old, ec);
     if (show_progress) {
         std::fprintf(stderr, "zendari-build: %zu listings written to %s\n", set.listings.size(),
                      root.c_str());

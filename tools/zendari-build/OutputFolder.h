@@ -1,0 +1,34 @@
+// Where a CD is built and how it takes the place of DIR. A DIR that does not exist yet is the
+// build folder renamed into place. A DIR that exists (empty, or an earlier CD) keeps its own
+// folder, which may be a mount point or the caller's working folder: the CD is built in a
+// hidden folder inside it and its entries are swapped in once every file is written.
+#pragma once
+
+#include <filesystem>
+#include <string>
+
+namespace zendari::build {
+
+class OutputFolder {
+public:
+    // `root` is absolute and normal.
+    explicit OutputFolder(std::filesystem::path root);
+
+    // Whether DIR may receive the CD: missing, an empty folder, or a folder that holds an
+    // earlier CD and nothing else. Otherwise false with `why` set; nothing is touched.
+    [[nodiscard]] bool usable(std::string& why) const;
+    // Where the CD's files are written until `commit`.
+    const std::filesystem::path& building() const { return building_; }
+    // Puts the finished CD in DIR, replacing an earlier one. On failure DIR is as before and
+    // `error` says why; the build folder is left for `discard`.
+    [[nodiscard]] bool commit(std::string& error);
+    // Removes the build folder and whatever it holds.
+    void discard();
+
+private:
+    std::filesystem::path root_;
+    std::filesystem::path building_;
+    bool in_place_ = false;  // DIR existed when the build began
+};
+
+}  // namespace zendari::build
