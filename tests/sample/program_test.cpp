@@ -49,6 +49,24 @@ TEST(SampleProgram, RefusesBadOptionsWithAMessage) {
     EXPECT_TRUE(fs::is_empty(dir.path())) << "nothing is written on bad options";
 }
 
+TEST(SampleProgram, LeavesAForeignCdFolderAlone) {
+    if (!fs::exists(bin_dir() / "zendari-build")) GTEST_SKIP() << "zendari-build is not built";
+    TempDir dir;
+    fs::create_directories(dir.path() / "cd");
+    std::ofstream(dir.path() / "cd" / "notes.txt") << "mine";
+    const RunResult r = run_sample({"--subscribers", "10", "--out", dir.path().string()});
+    EXPECT_NE(r.status, 0) << r.output;
+    EXPECT_NE(r.output.find("notes.txt"), std::string::npos) << r.output;
+    EXPECT_EQ(slurp(dir.path() / "cd" / "notes.txt"), "mine");
+
+    // An earlier sample's CD is replaced.
+    fs::remove(dir.path() / "cd" / "notes.txt");
+    ASSERT_EQ(run_sample({"--subscribers", "10", "--out", dir.path().string()}).status, 0);
+    const RunResult again = run_sample({"--subscribers", "20", "--out", dir.path().string()});
+    EXPECT_EQ(again.status, 0) << again.output;
+    EXPECT_EQ(fs::file_size(dir.path() / "cd" / "data" / "names.rec"), 20u * 16u);
+}
+
 TEST(SampleProgram, RefusesAFolderItCannotWrite) {
     TempDir dir;
     std::ofstream(dir.path() / "plain-file") << "x";

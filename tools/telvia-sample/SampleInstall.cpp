@@ -67,10 +67,8 @@ fs::path builder_beside_self() {
 Status build_cd(const fs::path& builder, const SampleLayout& layout) {
     if (::access(builder.c_str(), X_OK) != 0)
         return Status(Status::Code::kNotFound, "the CD builder is missing: " + builder.string());
-    std::error_code ec;
-    fs::remove_all(layout.cd, ec);
-    if (ec) return io_error("cannot remove the old CD", layout.cd, ec);
-
+    // The builder replaces an earlier CD in DIR/cd itself and refuses a folder that holds
+    // anything else, so nobody's files there are lost.
     std::vector<std::string> args{
         builder.string(),      "--listings", layout.listings.string(), "--dongs",
         layout.dongs.string(), "--out",      layout.cd.string()};
