@@ -86,4 +86,44 @@ TEST(ZendariCli, SearchPrintsATableForPeople) {
               "부산광역시 해운대구 우동 37-209 해운대아파트 101동 1203호");
 }
 
+// JSON writers that spell every number with a point (11.0) still make a whole number; a
+// fraction has no such form and is refused.
+TEST(ZendariCli, WholeNumbersWrittenWithAPointAreNumbers) {
+    CdFixture cd(sampleListings(), sampleDongs());
+    ASSERT_TRUE(cd.ok()) << cd.log().toStdString();
+    const auto out = runHost({
+        R"({"member":"InitDB","put":1.0})",
+        R"({"member":"InitDB"})",
+        R"({"member":"SetLocal","put":11.0})",
+        R"({"member":"SetLocal","put":10.5})",
+        R"({"member":"SetLocal","put":1e10})",
+        R"({"member":"SetLocal"})",
+        R"({"member":"SetResult","args":[6.0,1]})",
+    });
+    ASSERT_EQ(out.size(), 7);
+    EXPECT_TRUE(out[0]["result"].isNull());
+    EXPECT_EQ(out[1]["result"].toInt(), 1);
+    EXPECT_TRUE(out[2]["result"].isNull());
+    EXPECT_TRUE(out[3].contains("error"));
+    EXPECT_TRUE(out[4].contains("error"));
+    EXPECT_EQ(out[5]["result"].toInt(), 11);
+    EXPECT_EQ(out[6]["result"].toBool(), true);
+}
+
+// The table is for reading: the control's message boxes go to standard error as text.
+TEST(ZendariCli, SearchPrintsTheControlsMessagesApartFromItsTable) {
+    CdFixture cd(sampleListings(), sampleDongs());
+    ASSERT_TRUE(cd.ok()) << cd.log().toStdString();
+    QProcess host;
+    host.start(QStringLiteral(ZENDARI_CLI_PATH), {"--library", QStringLiteral(ZENDARI_LIBRARY_PATH),
+                                                  "search", "--region", "17", "김철수"});
+    host.closeWriteChannel();
+    host.waitForFinished(60000);
+    EXPECT_NE(host.exitCode(), 0);
+    EXPECT_TRUE(host.readAllStandardOutput().isEmpty());
+    const QString err = QString::fromUtf8(host.readAllStandardError());
+    EXPECT_TRUE(err.contains("CODE ERROR !: 유효한 인덱스 ID 가 아닙니다!")) << err.toStdString();
+    EXPECT_TRUE(err.contains("region 17 is not available")) << err.toStdString();
+}
+
 }  // namespace

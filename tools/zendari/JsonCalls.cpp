@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <algorithm>
+#include <cmath>
 #include <vector>
 
 #include <nlohmann/json.hpp>
@@ -38,6 +39,11 @@ bool to_variant(const json& value, Variant& out) {
         const auto n = value.get<std::int64_t>();
         if (n < INT32_MIN || n > INT32_MAX) return false;
         out = static_cast<std::int32_t>(n);
+    } else if (value.is_number_float()) {
+        // 11.0 is how some JSON writers spell 11; a fraction has no long form.
+        const double d = value.get<double>();
+        if (!(d >= INT32_MIN && d <= INT32_MAX) || d != std::trunc(d)) return false;
+        out = static_cast<std::int32_t>(d);
     } else if (value.is_string()) {
         out = to_utf16(value.get<std::string>());
     } else {
@@ -91,7 +97,8 @@ std::string run_json_call(DispatchObject& control, std::string_view line) {
         if (!info->is_property) return error_line(name + " is not a property");
         kind = InvokeKind::PropertyPut;
         Variant v;
-        if (!to_variant(*put, v)) return error_line("\"put\" needs a number");
+        if (!to_variant(*put, v))
+            return error_line("\"put\" needs a whole number of 32 bits, a boolean or a text");
         args.push_back(std::move(v));
     } else if (info->is_property) {
         kind = InvokeKind::PropertyGet;
@@ -101,7 +108,8 @@ std::string run_json_call(DispatchObject& control, std::string_view line) {
         if (kind != InvokeKind::Method) return error_line(name + " is a property: no \"args\"");
         for (const auto& a : *given) {
             Variant v;
-            if (!to_variant(a, v)) return error_line("arguments are numbers, booleans or texts");
+            if (!to_variant(a, v))
+                return error_line("arguments are whole numbers of 32 bits, booleans or texts");
             args.push_back(std::move(v));
         }
     }

@@ -13,17 +13,27 @@
 
 namespace {
 
-// Every box the control shows is printed as a JSON line and answered with OK.
-class JsonLinePrompt final : public Prompt {
+// Every box the control shows is answered with OK. JSON calls get it as a JSON line before
+// the call's answer; the search for people prints it on standard error, apart from its table.
+class HostPrompt final : public Prompt {
 public:
+    explicit HostPrompt(bool asJsonLine) : m_asJsonLine(asJsonLine) {}
     PromptAnswer message(const MessageRequest& r) override {
-        std::cout << zendari::message_line(r.title.toStdString(), r.text.toStdString()) << '\n';
-        std::cout.flush();
+        if (m_asJsonLine) {
+            std::cout << zendari::message_line(r.title.toStdString(), r.text.toStdString()) << '\n';
+            std::cout.flush();
+        } else {
+            std::cerr << "zendari: " << r.title.toStdString() << ": " << r.text.toStdString()
+                      << '\n';
+        }
         return r.buttons == PromptButtons::YesNo || r.buttons == PromptButtons::YesNoCancel
                    ? PromptAnswer::Yes
                    : PromptAnswer::Ok;
     }
     std::optional<QString> input(const InputRequest&) override { return std::nullopt; }
+
+private:
+    bool m_asJsonLine;
 };
 
 void usage() {
@@ -48,7 +58,8 @@ int main(int argc, char** argv) {
         return 0;
     }
 
-    JsonLinePrompt prompt;
+    const bool search = !args.isEmpty() && args[0] == QLatin1String("search");
+    HostPrompt prompt(!search);
     PromptInstaller installed(prompt);
     zendari::ZendariClient client;
     if (!client.load(library, nullptr)) {
