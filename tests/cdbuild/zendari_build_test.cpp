@@ -213,7 +213,7 @@ TEST(ZendariBuild, BadInputIsRefusedAndLeavesNothing) {
         const std::string dongs = c.raw_dongs ? c.dongs : kDongsHeader + c.dongs;
         const BuildRun run = build(dir, listings, dongs, dir / "cd");
         EXPECT_NE(run.status, 0);
-        EXPECT_NE(run.message.find(c.expected), std::string::npos) << run.message;
+        EXPECT_TRUE(run.message.starts_with(c.expected)) << run.message;
         EXPECT_EQ(std::count(run.message.begin(), run.message.end(), '\n'), 1) << run.message;
         EXPECT_FALSE(fs::exists(dir.path() / "cd"));
         for (const auto& entry : fs::directory_iterator(dir.path())) {  // no temporary folder left

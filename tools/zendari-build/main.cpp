@@ -66,7 +66,10 @@ int main(int argc, char** argv) {
     ListingSet set;
     std::string error;
     if (!read_dongs(dongs, set, error) || !read_listings(listings, set, error, show_progress)) {
-        return fail(error);
+        // Bad input is reported as "file.tsv:LINE: column: reason" alone, the way compilers
+        // name a place in their input, so editors and scripts can take it as it is.
+        std::fprintf(stderr, "%s\n", error.c_str());
+        return 1;
     }
     if (!write_cd(set, folder.building(), root, error, show_progress) || !folder.commit(error)) {
         folder.discard();
