@@ -58,6 +58,7 @@ TEST(SampleProgram, LeavesAForeignCdFolderAlone) {
     EXPECT_NE(r.status, 0) << r.output;
     EXPECT_NE(r.output.find("notes.txt"), std::string::npos) << r.output;
     EXPECT_EQ(slurp(dir.path() / "cd" / "notes.txt"), "mine");
+    EXPECT_FALSE(fs::exists(dir.path() / "listings")) << "refused before anything is written";
 
     // An earlier sample's CD is replaced.
     fs::remove(dir.path() / "cd" / "notes.txt");

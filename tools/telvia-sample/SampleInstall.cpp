@@ -40,6 +40,19 @@ SampleLayout::SampleLayout(const fs::path& dir)
       bin(program / "Pro" / "Bin") {}
 
 Status prepare_layout(const SampleLayout& layout) {
+    std::error_code listed;
+    if (fs::exists(layout.cd, listed) && !fs::is_directory(layout.cd, listed))
+        return Status(Status::Code::kIoError, layout.cd.string() + " exists and is not a folder");
+    for (fs::directory_iterator it(layout.cd, listed), end; !listed && it != end;
+         it.increment(listed)) {
+        const std::string name = it->path().filename().string();
+        if (name != "Quenby.INI" && name != "data" && name != "index" &&
+            !name.starts_with(".zendari-")) {
+            return Status(Status::Code::kIoError, layout.cd.string() + " holds " + name +
+                                                      ", which is no part of a directory CD; "
+                                                      "refusing to overwrite it");
+        }
+    }
     for (const fs::path& dir :
          {layout.root, layout.listings_dir, layout.windows, layout.docs, layout.dat, layout.bin}) {
         std::error_code ec;

@@ -24,7 +24,9 @@ struct SampleLayout {
     std::filesystem::path program, docs, area_db, local_db, dat, bin;
 };
 
-// Creates every folder and proves that the root can be written.
+// Creates every folder and proves that the root can be written. Refuses first, before
+// anything is written, a cd/ folder that holds something other than an earlier CD (the
+// builder would refuse it only after the listings are generated).
 telvia::Status prepare_layout(const SampleLayout& layout);
 
 // zendari-build in the folder of the running executable.
