@@ -5,8 +5,12 @@
 #include <filesystem>
 
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <spawn.h>
 #include <stdlib.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include "TestFiles.h"
 #include "common/ByteOrder.h"
@@ -323,6 +327,45 @@ TEST(ZendariBuild, AnExistingOutputFolderKeepsItsPlace) {
     EXPECT_NE(build(dir, one, dongs, dir / "windows").status, 0);
     EXPECT_EQ(test::read_file(dir / "windows/Halvern.ini"), "[INSTALL]\r\n");
     EXPECT_FALSE(fs::exists(dir.path() / "windows/data"));
+}
+
+// A build stopped while it writes (a kill, Ctrl-C, a closed terminal) leaves no hidden
+// half-written CD behind.
+TEST(ZendariBuild, AnInterruptedBuildLeavesNothing) {
+    test::TempDir dir;
+    std::string listings = kListingsHeader;
+    for (int i = 0; i < 500'000; ++i)
+        listings += "n" + std::to_string(std::int64_t{i} * 7919 % 500'000) +
+                    "\t10010101\t02\t1\t2\t0\t0\t0\t110011\t\n";
+    test::write_file(dir / "listings.tsv", listings);
+    test::write_file(dir / "dongs.tsv", kDongsHeader + std::string(kDongs));
+    const std::string exe = ZENDARI_BUILD_EXE, l = dir / "listings.tsv", d = dir / "dongs.tsv",
+                      out = dir / "cd";
+    std::vector<char*> argv{const_cast<char*>(exe.c_str()), const_cast<char*>("--listings"),
+                            const_cast<char*>(l.c_str()),   const_cast<char*>("--dongs"),
+                            const_cast<char*>(d.c_str()),   const_cast<char*>("--out"),
+                            const_cast<char*>(out.c_str()), nullptr};
+    pid_t pid = 0;
+    ASSERT_EQ(posix_spawn(&pid, exe.c_str(), nullptr, nullptr, argv.data(), environ), 0);
+    auto building = [&] {
+        for (const auto& e : fs::directory_iterator(dir.path()))
+            if (e.path().filename().string().starts_with(".cd.")) return true;
+        return false;
+    };
+    bool seen = false;
+    int status = 0;
+    while (!(seen = building()) && waitpid(pid, &status, WNOHANG) == 0) usleep(200);
+    if (seen) {
+        ::kill(pid, SIGTERM);
+        ASSERT_EQ(waitpid(pid, &status, 0), pid);
+    }
+    EXPECT_FALSE(building()) << "a hidden build folder is left";
+    if (!seen) GTEST_SKIP() << "the build ended before it could be interrupted";
+    EXPECT_TRUE(WIFSIGNALED(status) || (WIFEXITED(status) && WEXITSTATUS(status) == 0));
+    if (WIFSIGNALED(status)) {
+        EXPECT_EQ(WTERMSIG(status), SIGTERM);
+        EXPECT_FALSE(fs::exists(out));
+    }
 }
 
 }  // namespace

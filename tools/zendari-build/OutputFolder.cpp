@@ -1,10 +1,14 @@
 #include "OutputFolder.h"
 
+#include <csignal>
 #include <string_view>
 #include <system_error>
+#include <thread>
 #include <utility>
 #include <vector>
 
+#include <pthread.h>
+#include <signal.h>
 #include <unistd.h>
 
 namespace zendari::build {
@@ -93,6 +97,7 @@ bool OutputFolder::usable(std::string& why) const {
 }
 
 bool OutputFolder::commit(std::string& error) {
+    const std::lock_guard placing(*placing_);
     std::error_code ec;
     if (!in_place_) {
         fs::rename(building_, root_, ec);
@@ -124,8 +129,41 @@ bool OutputFolder::commit(std::string& error) {
 }
 
 void OutputFolder::discard() {
+    const std::lock_guard placing(*placing_);
     std::error_code ec;
     fs::remove_all(building_, ec);
+}
+
+void OutputFolder::discard_on_interrupt() {
+    sigset_t signals;
+    sigemptyset(&signals);
+    for (int s : {SIGINT, SIGHUP, SIGTERM}) {
+        // A signal ignored by whoever started us (nohup, a background job) stays ignored.
+        struct sigaction current {};
+        if (sigaction(s, nullptr, &current) == 0 && current.sa_handler != SIG_IGN)
+            sigaddset(&signals, s);
+    }
+    if (pthread_sigmask(SIG_BLOCK, &signals, nullptr) != 0) return;
+    std::thread([signals, building = building_, placing = placing_] {
+        int sig = 0;
+        if (sigwait(&signals, &sig) != 0) return;
+        {
+            const std::lock_guard lock(*placing);
+            // Renamed first, so the writer can create nothing more in it.
+            fs::path gone = building;
+            gone += ".cancelled";
+            std::error_code ec;
+            fs::rename(building, gone, ec);
+            fs::remove_all(ec ? building : gone, ec);
+        }
+        // End the way the signal would have ended the program.
+        std::signal(sig, SIG_DFL);
+        sigset_t one;
+        sigemptyset(&one);
+        sigaddset(&one, sig);
+        pthread_sigmask(SIG_UNBLOCK, &one, nullptr);
+        std::raise(sig);
+    }).detach();
 }
 
 }  // namespace zendari::build

@@ -5,6 +5,8 @@
 #pragma once
 
 #include <filesystem>
+#include <memory>
+#include <mutex>
 #include <string>
 
 namespace zendari::build {
@@ -24,11 +26,17 @@ public:
     [[nodiscard]] bool commit(std::string& error);
     // Removes the build folder and whatever it holds.
     void discard();
+    // From now on Ctrl-C, a hang-up or a kill (SIGINT, SIGHUP, SIGTERM) removes the build
+    // folder before the program ends. Call it before any other thread starts: threads inherit
+    // the blocked signals, which one waiting thread takes.
+    void discard_on_interrupt();
 
 private:
     std::filesystem::path root_;
     std::filesystem::path building_;
     bool in_place_ = false;  // DIR existed when the build began
+    // Held while the CD is put in place, so an interrupt never cuts a swap in two.
+    std::shared_ptr<std::mutex> placing_ = std::make_shared<std::mutex>();
 };
 
 }  // namespace zendari::build

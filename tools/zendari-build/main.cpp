@@ -60,6 +60,7 @@ int main(int argc, char** argv) {
     OutputFolder folder(root);
     std::string why;
     if (!folder.usable(why)) return fail("--out: " + why);
+    folder.discard_on_interrupt();
 
     const auto listings_size = fs::file_size(listings, ec);
     const bool show_progress = !ec && listings_size > (16u << 20);
