@@ -301,12 +301,15 @@ bool write_profile(const fs::path& folder, const fs::path& final_root, std::stri
 
 bool write_cd(ListingSet& set, const fs::path& folder, const fs::path& final_root,
               std::string& error, bool show_progress) {
-    std::error_code ec;
-    fs::create_directories(folder / "data", ec);
-    fs::create_directories(folder / "index", ec);
-    if (ec) {
-        error = "cannot create " + folder.string() + ": " + ec.message();
-        return false;
+    // Only the two subfolders: `folder` itself is made by the caller, and an interrupt that
+    // took it away must not see it made again here.
+    for (const char* sub : {"data", "index"}) {
+        std::error_code ec;
+        fs::create_directory(folder / sub, ec);
+        if (ec) {
+            error = "cannot create " + (folder / sub).string() + ": " + ec.message();
+            return false;
+        }
     }
     if (show_progress)
         std::fprintf(stderr, "zendari-build: sorting %zu listings\n", set.listings.size());

@@ -10,8 +10,9 @@
 
 namespace zendari::build {
 
-// `folder` is where the files go now; `final_root` is where the CD will live (the paths in
-// Quenby.INI). Returns false with `error` set when a file cannot be written.
+// `folder` (an existing, empty folder) is where the files go now; `final_root` is where the CD
+// will live (the paths in Quenby.INI). Returns false with `error` set when a file cannot be
+// written.
 [[nodiscard]] bool write_cd(ListingSet& set, const std::filesystem::path& folder,
                             const std::filesystem::path& final_root, std::string& error,
                             bool show_progress);

@@ -96,8 +96,20 @@ bool OutputFolder::usable(std::string& why) const {
     return true;
 }
 
+bool OutputFolder::create_building(std::string& error) {
+    const std::lock_guard placing(placing_->mutex);
+    std::error_code ec;
+    if (placing_->interrupted) {
+        error = "interrupted";
+        return false;
+    }
+    fs::create_directory(building_, ec);
+    if (ec) error = "cannot create " + building_.string() + ": " + ec.message();
+    return !ec;
+}
+
 bool OutputFolder::commit(std::string& error) {
-    const std::lock_guard placing(*placing_);
+    const std::lock_guard placing(placing_->mutex);
     std::error_code ec;
     if (!in_place_) {
         fs::rename(building_, root_, ec);
@@ -129,7 +141,7 @@ bool OutputFolder::commit(std::string& error) {
 }
 
 void OutputFolder::discard() {
-    const std::lock_guard placing(*placing_);
+    const std::lock_guard placing(placing_->mutex);
     std::error_code ec;
     fs::remove_all(building_, ec);
 }
@@ -148,7 +160,8 @@ void OutputFolder::discard_on_interrupt() {
         int sig = 0;
         if (sigwait(&signals, &sig) != 0) return;
         {
-            const std::lock_guard lock(*placing);
+            const std::lock_guard lock(placing->mutex);
+            placing->interrupted = true;  // the folder is not made after this
             // Renamed first, so the writer can create nothing more in it.
             fs::path gone = building;
             gone += ".cancelled";

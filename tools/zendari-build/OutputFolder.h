@@ -21,6 +21,10 @@ public:
     [[nodiscard]] bool usable(std::string& why) const;
     // Where the CD's files are written until `commit`.
     const std::filesystem::path& building() const { return building_; }
+    // Makes the build folder. The writer creates only entries inside it, never the folder
+    // itself, so once an interrupt has taken the folder away nothing can bring it back.
+    // False with `error` set when it cannot be made or an interrupt came first.
+    [[nodiscard]] bool create_building(std::string& error);
     // Puts the finished CD in DIR, replacing an earlier one. On failure DIR is as before and
     // `error` says why; the build folder is left for `discard`.
     [[nodiscard]] bool commit(std::string& error);
@@ -35,8 +39,13 @@ private:
     std::filesystem::path root_;
     std::filesystem::path building_;
     bool in_place_ = false;  // DIR existed when the build began
-    // Held while the CD is put in place, so an interrupt never cuts a swap in two.
-    std::shared_ptr<std::mutex> placing_ = std::make_shared<std::mutex>();
+    // Shared with the thread that waits for an interrupt. The mutex is held while the build
+    // folder is made or put in place, so an interrupt never cuts either in two.
+    struct Placing {
+        std::mutex mutex;
+        bool interrupted = false;
+    };
+    std::shared_ptr<Placing> placing_ = std::make_shared<Placing>();
 };
 
 }  // namespace zendari::build

@@ -72,6 +72,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "%s\n", error.c_str());
         return 1;
     }
+    if (!folder.create_building(error)) return fail(error);
     if (!write_cd(set, folder.building(), root, error, show_progress) || !folder.commit(error)) {
         folder.discard();
         return fail(error);
