@@ -22,6 +22,21 @@ QList<QJsonObject> runHost(const QStringList& lines, const QStringList& args = {
     return out;
 }
 
+// One run of the friendlier mode: `zendari search ARGS`, nothing on standard input.
+struct SearchRun {
+    QByteArray out, err;
+    int exitCode = -1;
+};
+
+SearchRun runSearch(const QStringList& args) {
+    QProcess host;
+    host.start(QStringLiteral(ZENDARI_CLI_PATH),
+               QStringList{"--library", QStringLiteral(ZENDARI_LIBRARY_PATH), "search"} + args);
+    host.closeWriteChannel();
+    host.waitForFinished(60000);
+    return {host.readAllStandardOutput(), host.readAllStandardError(), host.exitCode()};
+}
+
 TEST(ZendariCli, AnswersEachCallAndPrintsTheControlsMessagesFirst) {
     CdFixture cd(sampleListings(), sampleDongs());
     ASSERT_TRUE(cd.ok()) << cd.log().toStdString();
@@ -72,12 +87,8 @@ TEST(ZendariCli, AnswersEachCallAndPrintsTheControlsMessagesFirst) {
 TEST(ZendariCli, SearchPrintsATableForPeople) {
     CdFixture cd(sampleListings(), sampleDongs());
     ASSERT_TRUE(cd.ok()) << cd.log().toStdString();
-    QProcess host;
-    host.start(QStringLiteral(ZENDARI_CLI_PATH), {"--library", QStringLiteral(ZENDARI_LIBRARY_PATH),
-                                                  "search", "--region", "11", "--json", "김철수"});
-    host.closeWriteChannel();
-    host.waitForFinished(60000);
-    const QList<QByteArray> lines = host.readAllStandardOutput().trimmed().split('\n');
+    const QList<QByteArray> lines =
+        runSearch({"--region", "11", "--json", "김철수"}).out.trimmed().split('\n');
     ASSERT_EQ(lines.size(), 3);
     const QJsonObject first = QJsonDocument::fromJson(lines[0]).object();
     EXPECT_EQ(first["telephone"].toString(), "(051)742-85");
@@ -114,14 +125,10 @@ TEST(ZendariCli, WholeNumbersWrittenWithAPointAreNumbers) {
 TEST(ZendariCli, SearchPrintsTheControlsMessagesApartFromItsTable) {
     CdFixture cd(sampleListings(), sampleDongs());
     ASSERT_TRUE(cd.ok()) << cd.log().toStdString();
-    QProcess host;
-    host.start(QStringLiteral(ZENDARI_CLI_PATH), {"--library", QStringLiteral(ZENDARI_LIBRARY_PATH),
-                                                  "search", "--region", "17", "김철수"});
-    host.closeWriteChannel();
-    host.waitForFinished(60000);
-    EXPECT_NE(host.exitCode(), 0);
-    EXPECT_TRUE(host.readAllStandardOutput().isEmpty());
-    const QString err = QString::fromUtf8(host.readAllStandardError());
+    const SearchRun run = runSearch({"--region", "17", "김철수"});
+    EXPECT_NE(run.exitCode, 0);
+    EXPECT_TRUE(run.out.isEmpty());
+    const QString err = QString::fromUtf8(run.err);
     EXPECT_TRUE(err.contains("CODE ERROR !: 유효한 인덱스 ID 가 아닙니다!")) << err.toStdString();
     EXPECT_TRUE(err.contains("region 17 is not available")) << err.toStdString();
 }
