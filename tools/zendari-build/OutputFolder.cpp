@@ -97,15 +97,16 @@ bool OutputFolder::usable(std::string& why) const {
 }
 
 bool OutputFolder::create_building(std::string& error) {
-    const std::lock_guard placing(placing_->mutex);
-    std::error_code ec;
-    if (placing_->interrupted) {
-        error = "interrupted";
-        return false;
+    {
+        const std::lock_guard placing(placing_->mutex);
+        if (!placing_->interrupted) {
+            std::error_code ec;
+            fs::create_directory(building_, ec);
+            if (ec) error = "cannot create " + building_.string() + ": " + ec.message();
+            return !ec;
+        }
     }
-    fs::create_directory(building_, ec);
-    if (ec) error = "cannot create " + building_.string() + ": " + ec.message();
-    return !ec;
+    await_interrupt_end();
 }
 
 bool OutputFolder::commit(std::string& error) {
@@ -141,9 +142,21 @@ bool OutputFolder::commit(std::string& error) {
 }
 
 void OutputFolder::discard() {
-    const std::lock_guard placing(placing_->mutex);
-    std::error_code ec;
-    fs::remove_all(building_, ec);
+    {
+        const std::lock_guard placing(placing_->mutex);
+        if (!placing_->interrupted) {
+            std::error_code ec;
+            fs::remove_all(building_, ec);
+            return;
+        }
+    }
+    await_interrupt_end();
+}
+
+void OutputFolder::await_interrupt_end() {
+    // The interrupt's thread has taken the folder away (which is why the writer failed) and
+    // ends the program by the signal; a plain exit here would report a write error instead.
+    for (;;) ::pause();
 }
 
 void OutputFolder::discard_on_interrupt() {

@@ -23,12 +23,14 @@ public:
     const std::filesystem::path& building() const { return building_; }
     // Makes the build folder. The writer creates only entries inside it, never the folder
     // itself, so once an interrupt has taken the folder away nothing can bring it back.
-    // False with `error` set when it cannot be made or an interrupt came first.
+    // False with `error` set when it cannot be made; after an interrupt it waits for the
+    // interrupt to end the program.
     [[nodiscard]] bool create_building(std::string& error);
     // Puts the finished CD in DIR, replacing an earlier one. On failure DIR is as before and
     // `error` says why; the build folder is left for `discard`.
     [[nodiscard]] bool commit(std::string& error);
-    // Removes the build folder and whatever it holds.
+    // Removes the build folder and whatever it holds. After an interrupt it waits for the
+    // interrupt to end the program instead (the folder is gone already).
     void discard();
     // From now on Ctrl-C, a hang-up or a kill (SIGINT, SIGHUP, SIGTERM) removes the build
     // folder before the program ends. Call it before any other thread starts: threads inherit
@@ -36,6 +38,8 @@ public:
     void discard_on_interrupt();
 
 private:
+    [[noreturn]] static void await_interrupt_end();
+
     std::filesystem::path root_;
     std::filesystem::path building_;
     bool in_place_ = false;  // DIR existed when the build began
