@@ -2,7 +2,7 @@
 // program's Windows code used ShellExecute with the verb "open". Results keep ShellExecute's
 // numbers so callers map them to their messages: above 32 is success; 2 file (or browser)
 // not found, 3 path not found, 11 bad format, 31 no program associated.
-// The program uses DesktopShell; tests install a CapturingShell with ShellInstaller.
+// The program uses DesktopShell; tests install a recording shell with ShellInstaller.
 #pragma once
 
 #include <QString>
@@ -31,18 +31,6 @@ public:
 class DesktopShell final : public Shell {
 public:
     int open(QWidget* owner, const QString& target) override;
-};
-
-// Records every target and answers with a chosen code (success unless told otherwise).
-class CapturingShell final : public Shell {
-public:
-    int open(QWidget* owner, const QString& target) override;
-    void setResult(int code) { m_result = code; }
-    const QStringList& targets() const { return m_targets; }
-
-private:
-    int m_result = ShellResult::kOk;
-    QStringList m_targets;
 };
 
 // The shell in use: the one installed last, else a DesktopShell.

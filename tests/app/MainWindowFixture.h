@@ -15,7 +15,7 @@
 #include <gtest/gtest.h>
 
 #include "ScriptedPrompt.h"
-#include "Shell.h"
+#include "CapturingShell.h"
 #include "frmMain.h"
 #include "frmSplash.h"
 #include "modLoadProgram.h"

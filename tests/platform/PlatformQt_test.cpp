@@ -7,7 +7,7 @@
 
 #include "Drives.h"
 #include "Registry.h"
-#include "Shell.h"
+#include "CapturingShell.h"
 #include "SingleInstance.h"
 
 namespace {

@@ -18,6 +18,8 @@
 #include "TempDir.h"
 #include "TextFiles.h"
 
+using telvia::test::TempDir;
+
 namespace sample_test {
 
 namespace fs = std::filesystem;

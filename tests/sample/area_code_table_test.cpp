@@ -1,6 +1,7 @@
 // The region tree table as the main program reads it back from adDocs.cad: every row must
 // find its parent by the tree's rules, and every dong must live in the region index that the
 // tree's codes select.
+#include <memory>
 #include <map>
 #include <set>
 #include <string>
@@ -12,6 +13,8 @@
 #include "Geography.h"
 #include "SampleDatabases.h"
 #include "TempDir.h"
+
+using telvia::test::TempDir;
 
 namespace {
 
@@ -65,23 +68,20 @@ bool passes(const std::string& area_code, const std::string& dong) {
 class AreaCodeTable : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
-        dir_ = new TempDir;
-        geo_ = new Geography(build_geography());
+        dir_ = std::make_unique<TempDir>();
+        geo_ = std::make_unique<Geography>(build_geography());
         ASSERT_TRUE(write_area_codes(*geo_, dir_->path() / "adDocs.cad").ok());
-        rows_ = new std::vector<Row>(read_back(dir_->path() / "adDocs.cad"));
+        rows_ = std::make_unique<std::vector<Row>>(read_back(dir_->path() / "adDocs.cad"));
     }
     static void TearDownTestSuite() {
-        delete rows_;
-        delete geo_;
-        delete dir_;
+        rows_.reset();
+        geo_.reset();
+        dir_.reset();
     }
-    static TempDir* dir_;
-    static Geography* geo_;
-    static std::vector<Row>* rows_;
+    inline static std::unique_ptr<TempDir> dir_;
+    inline static std::unique_ptr<Geography> geo_;
+    inline static std::unique_ptr<std::vector<Row>> rows_;
 };
-TempDir* AreaCodeTable::dir_ = nullptr;
-Geography* AreaCodeTable::geo_ = nullptr;
-std::vector<Row>* AreaCodeTable::rows_ = nullptr;
 
 TEST_F(AreaCodeTable, StoresEveryRowInTreeOrder) {
     ASSERT_EQ(rows_->size(), geo_->rows.size());

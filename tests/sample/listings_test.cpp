@@ -20,6 +20,8 @@
 #include "TempDir.h"
 #include "TextFiles.h"
 
+using telvia::test::TempDir;
+
 namespace {
 
 using namespace zendari::sample;

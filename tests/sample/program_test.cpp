@@ -21,6 +21,8 @@
 #include "SampleSubscriber.h"
 #include "TempDir.h"
 
+using telvia::test::TempDir;
+
 namespace {
 
 namespace fs = std::filesystem;

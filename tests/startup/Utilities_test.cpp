@@ -11,7 +11,7 @@
 
 #include <gtest/gtest.h>
 
-#include "Shell.h"
+#include "CapturingShell.h"
 #include "modAdditionalAPI.h"
 #include "modCDFind.h"
 #include "modProgressBar.h"

@@ -1,16 +1,19 @@
-// A fresh folder under the system's temporary folder, removed with everything in it.
+// A fresh folder under the system's temporary folder, removed with everything in it when the
+// object goes. Qt-free, so the engine tests and the sanitizer build use it too.
 #pragma once
 
 #include <filesystem>
 #include <string>
+#include <string_view>
 
-#include <unistd.h>
+#include <stdlib.h>
+
+namespace telvia::test {
 
 class TempDir {
 public:
     TempDir() {
-        std::string pattern =
-            (std::filesystem::temp_directory_path() / "telvia-sample-test-XXXXXX").string();
+        std::string pattern = (std::filesystem::temp_directory_path() / "telvia-test-XXXXXX").string();
         if (::mkdtemp(pattern.data())) path_ = pattern;
     }
     ~TempDir() {
@@ -19,8 +22,12 @@ public:
     }
     TempDir(const TempDir&) = delete;
     TempDir& operator=(const TempDir&) = delete;
+
     const std::filesystem::path& path() const { return path_; }
+    std::string operator/(std::string_view name) const { return (path_ / name).string(); }
 
 private:
     std::filesystem::path path_;
 };
+
+}  // namespace telvia::test
