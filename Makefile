@@ -4,7 +4,7 @@ ASAN_BUILD ?= build-asan
 JOBS       ?= $(shell nproc)
 CMAKE_ARGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo
 
-.PHONY: all deps configure build test test-asan run bench format clean
+.PHONY: all deps configure build test test-asan run bench fuzz format clean
 
 all: build
 
@@ -33,6 +33,11 @@ run: build
 
 bench: build
 	@scripts/bench.sh $(BUILD)
+
+# Each fuzz target for SECONDS seconds (clang and libFuzzer, in build-fuzz/).
+SECONDS ?= 60
+fuzz:
+	@scripts/fuzz.sh $(SECONDS)
 
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i

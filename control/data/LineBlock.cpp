@@ -58,7 +58,8 @@ bool LineBlock::take_offset_file(const std::string& lof_path) {
     if (bytes.size() != lf::kHeaderSize + 4ull * (n + 1)) return false;
     const auto table = bytes.subspan(lf::kHeaderSize);
     const auto* text = reinterpret_cast<const char*>(block_.bytes().data());
-    // Starts rise from 0 to the block's size, and every line but the last ends in LF.
+    // Starts rise from 0 to the block's size, every line but the last ends in LF, and no
+    // line holds an LF before its end: the table splits the block exactly as a walk would.
     if (load_u32le(table.data()) != 0 || load_u32le(table.data() + 4ull * n) != block_.size())
         return false;
     for (std::uint32_t k = 0; k < n; ++k) {
@@ -66,6 +67,7 @@ bool LineBlock::take_offset_file(const std::string& lof_path) {
                             e = load_u32le(table.data() + 4ull * (k + 1));
         if (e <= b || e > block_.size()) return false;  // before the text is looked at
         if (k + 1 < n && text[e - 1] != '\n') return false;
+        if (std::memchr(text + b, '\n', e - b - 1) != nullptr) return false;
     }
     // A block of more than kMaxLines lines has no table, so n lines is the whole file.
     lof_table_ = table;

@@ -1,0 +1,88 @@
+// What the fuzz targets share: the fuzzer's bytes as a file the readers can open by path
+// (an anonymous in-memory file, so a run touches no disk), and the cutting of one input into
+// the several files of a CD.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include <stdlib.h>
+#include <sys/mman.h>
+#include <unistd.h>
+
+namespace telvia::fuzz {
+
+// An in-memory regular file holding `bytes`, named by path() while the object lives.
+class MemoryFile {
+public:
+    explicit MemoryFile(std::string_view bytes) : fd_(::memfd_create("fuzz", MFD_CLOEXEC)) {
+        std::size_t done = 0;
+        while (fd_ >= 0 && done < bytes.size()) {
+            const ssize_t n = ::write(fd_, bytes.data() + done, bytes.size() - done);
+            if (n <= 0) break;
+            done += static_cast<std::size_t>(n);
+        }
+    }
+    MemoryFile(const MemoryFile&) = delete;
+    MemoryFile& operator=(const MemoryFile&) = delete;
+    ~MemoryFile() {
+        if (fd_ >= 0) ::close(fd_);
+    }
+    std::string path() const { return "/proc/self/fd/" + std::to_string(fd_); }
+
+private:
+    int fd_;
+};
+
+// A folder of its own for the process's run, in memory where the system offers it, for
+// readers that find files beside each other by name. Never removed: a fuzzing run ends by
+// being killed, and the system's temporary folder is cleaned at start.
+inline const std::string& scratch_folder() {
+    static const std::string folder = [] {
+        std::string pattern = (::access("/dev/shm", W_OK) == 0 ? "/dev/shm" : "/tmp") +
+                              std::string("/telvia-fuzz-XXXXXX");
+        return ::mkdtemp(pattern.data()) ? pattern : std::string("/tmp");
+    }();
+    return folder;
+}
+
+// Writes `bytes` as the file `name` of the scratch folder, as a new file (a new inode, so
+// readers that remember files by identity see a different file) and returns its path.
+inline std::string put_file(const std::string& name, std::string_view bytes) {
+    const std::string path = scratch_folder() + "/" + name;
+    const std::string temporary = path + ".new";
+    if (FILE* f = std::fopen(temporary.c_str(), "wb")) {
+        std::fwrite(bytes.data(), 1, bytes.size(), f);
+        std::fclose(f);
+        std::rename(temporary.c_str(), path.c_str());
+    }
+    return path;
+}
+
+inline std::string_view as_text(const std::uint8_t* data, std::size_t size) {
+    return {reinterpret_cast<const char*>(data), size};
+}
+
+// The parts of an input cut at every "\n--8<--\n" line: the seeds are CD files joined that
+// way, and a mutation that breaks a separator merges two files, which the readers must bear
+// too. Missing parts are empty.
+inline std::vector<std::string_view> split_parts(std::string_view input, std::size_t count) {
+    constexpr std::string_view kSeparator = "\n--8<--\n";
+    std::vector<std::string_view> parts;
+    while (parts.size() + 1 < count) {
+        const std::size_t at = input.find(kSeparator);
+        if (at == std::string_view::npos) break;
+        parts.push_back(input.substr(0, at));
+        input.remove_prefix(at + kSeparator.size());
+    }
+    parts.push_back(input);
+    parts.resize(count);
+    return parts;
+}
+
+}  // namespace telvia::fuzz

@@ -1,0 +1,47 @@
+// The dong posting file against a filter file: a file the reader takes must hold, for every
+// dong asked for, exactly the records whose filter entry is that dong, in rising order, as
+// the walk of the filter file would find them (the file is auxiliary).
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <map>
+#include <vector>
+
+#include "FuzzInput.h"
+#include "common/ByteOrder.h"
+#include "data/DongPostings.h"
+
+namespace {
+
+void check(bool condition) {
+    if (!condition) std::abort();
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    using namespace zendari;
+    const auto parts = telvia::fuzz::split_parts(telvia::fuzz::as_text(data, size), 2);
+    const telvia::fuzz::MemoryFile postings_file(parts[0]);
+    std::vector<std::byte> filter(parts[1].size());
+    if (!filter.empty()) std::memcpy(filter.data(), parts[1].data(), filter.size());
+    const auto postings = DongPostings::load(postings_file.path(), filter);
+    if (!postings) return 0;
+    std::map<std::int32_t, std::vector<std::uint32_t>> walked;
+    for (std::size_t r = 0; r + 4 <= filter.size(); r += 4)
+        walked[load_i32le(filter.data() + r)].push_back(static_cast<std::uint32_t>(r / 4 + 1));
+    for (const auto& [key, records] : walked) {
+        const std::int32_t code = key;  // a structured binding is not captured before C++20
+        const auto one = postings->records([code](std::int32_t c) { return c == code; });
+        const std::pair<std::int32_t, std::int32_t> range{code, code};
+        const auto ranged = postings->records(std::span(&range, 1));
+        check(one.size() == records.size() && ranged.size() == records.size());
+        for (std::size_t k = 0; k < records.size(); ++k) {
+            check(one[k].record == records[k] && one[k].code == code);
+            check(ranged[k].record == records[k]);
+        }
+    }
+    const auto all = postings->records([](std::int32_t) { return true; });
+    check(all.size() == filter.size() / 4);
+    return 0;
+}
