@@ -1,9 +1,19 @@
 #include "ProfileFile.h"
 
+#include <algorithm>
+#include <cerrno>
+#include <cstdint>
+#include <cstdio>
 #include <cstdlib>
-#include <fstream>
-#include <iterator>
+#include <cstring>
+#include <mutex>
+#include <set>
 #include <system_error>
+#include <utility>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace telvia {
 namespace {
@@ -39,7 +49,81 @@ std::string truncate_utf8(std::string_view s, std::size_t limit) {
     return std::string(s.substr(0, cut));
 }
 
+const char* kind_of(mode_t mode) {
+    if (S_ISDIR(mode)) return "a folder";
+    if (S_ISFIFO(mode)) return "a FIFO";
+    if (S_ISCHR(mode) || S_ISBLK(mode)) return "a device";
+    if (S_ISSOCK(mode)) return "a socket";
+    return "a special file";
+}
+
+// Closes a descriptor when it goes.
+struct Descriptor {
+    int fd;
+    ~Descriptor() {
+        if (fd >= 0) ::close(fd);
+    }
+};
+
 }  // namespace
+
+bool read_profile_file(const std::filesystem::path& path, std::string& text, std::string& error) {
+    text.clear();
+    error.clear();
+    // Non-blocking: opening a FIFO for reading would otherwise wait for a writer forever.
+    const Descriptor file{::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC)};
+    if (file.fd < 0) {
+        if (errno != ENOENT && errno != ENOTDIR) error = std::strerror(errno);
+        return false;
+    }
+    struct stat st {};
+    if (::fstat(file.fd, &st) != 0) {
+        error = std::strerror(errno);
+        return false;
+    }
+    if (!S_ISREG(st.st_mode)) {
+        error = std::string(kind_of(st.st_mode)) + ", not a profile file";
+        return false;
+    }
+    const auto too_large = [&] {
+        error =
+            "larger than " + std::to_string(kMaxProfileBytes >> 10) + " KiB, not a profile file";
+        text.clear();
+        return false;
+    };
+    if (static_cast<std::uint64_t>(st.st_size) > kMaxProfileBytes) return too_large();
+    // The size may change under us: read up to one byte past the limit, never more.
+    text.resize(static_cast<std::size_t>(st.st_size) + 1);
+    std::size_t got = 0;
+    for (;;) {
+        if (got == text.size()) {
+            if (text.size() > kMaxProfileBytes) return too_large();
+            text.resize(std::min(text.size() * 2, kMaxProfileBytes + 1));
+        }
+        const ssize_t n = ::read(file.fd, text.data() + got, text.size() - got);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) {
+            error = std::strerror(errno);
+            text.clear();
+            return false;
+        }
+        if (n == 0) break;
+        got += static_cast<std::size_t>(n);
+    }
+    text.resize(got);
+    return true;
+}
+
+std::string load_profile_text(const std::filesystem::path& path) {
+    std::string text, error;
+    if (read_profile_file(path, text, error) || error.empty()) return text;
+    static std::mutex mutex;
+    static std::set<std::pair<std::string, std::string>> told;
+    const std::lock_guard lock(mutex);
+    if (told.emplace(path.string(), error).second)
+        std::fprintf(stderr, "%s: %s; its settings are not read\n", path.c_str(), error.c_str());
+    return {};
+}
 
 std::filesystem::path windows_directory() {
     if (const char* w = std::getenv("WINDIR"); w && *w) return std::filesystem::path(w);
@@ -100,14 +184,8 @@ std::string GetPrivateProfileString(std::string_view section, std::string_view k
                                     std::string_view file_name) {
     if (buffer_size == 0) return {};
     std::string value;
-    std::ifstream in(resolve_profile_path(file_name), std::ios::binary);
-    if (in) {
-        const std::string text((std::istreambuf_iterator<char>(in)),
-                               std::istreambuf_iterator<char>());
-        if (find_profile_value(text, section, key, value)) {
-            return truncate_utf8(value, buffer_size - 1);
-        }
-    }
+    const std::string text = load_profile_text(resolve_profile_path(file_name));
+    if (find_profile_value(text, section, key, value)) return truncate_utf8(value, buffer_size - 1);
     std::string_view def = default_value;
     while (!def.empty() && def.back() == ' ') def.remove_suffix(1);
     return truncate_utf8(def, buffer_size - 1);

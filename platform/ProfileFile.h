@@ -21,12 +21,27 @@ std::filesystem::path windows_directory();
 // last component matches case-insensitively when no file of the exact spelling exists.
 std::filesystem::path resolve_profile_path(std::string_view file_name);
 
+// Profile files are small; a larger one is refused rather than read into memory.
+inline constexpr std::size_t kMaxProfileBytes = 1 << 20;
+
+// Reads the profile file at `path` whole, without ever blocking: it must be a regular file
+// of at most kMaxProfileBytes. True with `text` on success. False otherwise, with `error`
+// empty when the file does not exist, or saying why it cannot be read (a folder, a FIFO or
+// device, too large, no permission, a read error).
+bool read_profile_file(const std::filesystem::path& path, std::string& text, std::string& error);
+
+// read_profile_file for the readers of settings: a file that exists but cannot be read
+// counts as missing, and the reason goes to standard error as "PATH: REASON" (once per
+// process for the same path and reason), since the callers only fall back to defaults.
+std::string load_profile_text(const std::filesystem::path& path);
+
 // GetPrivateProfileStringA semantics: copies at most buffer_size-1 bytes of the value (or of
 // the default when the file, section or key is missing); buffer_size 0 gives "". Section and
 // key names match ASCII-case-insensitively and the first match wins; leading/trailing blanks
 // around a value are dropped, and so is one pair of matching quotes around it, as Windows
 // does; trailing blanks of the default are dropped too. A cut never splits a UTF-8
-// character: it ends before the character that would not fit whole.
+// character: it ends before the character that would not fit whole. A file that cannot be
+// read is taken as missing (load_profile_text).
 std::string GetPrivateProfileString(std::string_view section, std::string_view key,
                                     std::string_view default_value, std::size_t buffer_size,
                                     std::string_view file_name);

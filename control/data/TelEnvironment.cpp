@@ -1,7 +1,5 @@
 #include "data/TelEnvironment.h"
 
-#include <fstream>
-#include <iterator>
 #include <mutex>
 #include <unordered_map>
 #include <utility>
@@ -60,8 +58,7 @@ public:
             std::int64_t{st.st_mtim.tv_sec} * 1000000000 + st.st_mtim.tv_nsec;
         if (path != path_ || st.st_dev != device_ || st.st_ino != inode_ || st.st_size != size_ ||
             mtime != mtime_) {
-            std::ifstream in(path, std::ios::binary);
-            text_.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+            text_ = telvia::load_profile_text(path);
             path_ = path;
             device_ = st.st_dev;
             inode_ = st.st_ino;

@@ -1,12 +1,18 @@
 // Profile reading as the Windows profile API behaves, on files in a temporary WINDIR.
 #include "ProfileFile.h"
 
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <future>
 #include <string>
+#include <thread>
+#include <tuple>
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
@@ -102,6 +108,63 @@ TEST_F(ProfileFileTest, WindowsDirectoryFallsBackToThePerUserFolder) {
     ::setenv("HOME", "/home/someone", 1);
     EXPECT_EQ(telvia::windows_directory(), fs::path("/home/someone/.config/telvia/windows"));
     ::setenv("HOME", home.c_str(), 1);
+}
+
+// What is not a small regular file is read as missing, never waited on or read without end,
+// and standard error names the file and the reason.
+class UnreadableProfileTest : public ProfileFileTest {
+protected:
+    // The value of [INSTALL] SRCDISK from `name`, read in a thread so that a reader that
+    // waits on a FIFO fails the test instead of hanging it; and what went to standard error.
+    std::pair<std::string, std::string> read_srcdisk(const std::string& name) {
+        std::promise<std::string> value;
+        auto future = value.get_future();
+        testing::internal::CaptureStderr();
+        std::thread reader([&] {
+            value.set_value(GetPrivateProfileString("INSTALL", "SRCDISK", "NULL", 128, name));
+        });
+        if (future.wait_for(std::chrono::seconds(10)) != std::future_status::ready) {
+            ADD_FAILURE() << name << ": the reader is still waiting";
+            // Let a reader blocked in open() on the FIFO go.
+            const int unblock = ::open((dir_ / name).c_str(), O_WRONLY | O_NONBLOCK);
+            if (unblock >= 0) ::close(unblock);
+        }
+        reader.join();
+        const std::string err = testing::internal::GetCapturedStderr();
+        return {future.get(), err};
+    }
+};
+
+TEST_F(UnreadableProfileTest, FolderFifoEndlessOrHugeFileReadsAsMissing) {
+    fs::create_directory(dir_ / "Halvern.ini");
+    auto [value, err] = read_srcdisk("Halvern.ini");
+    EXPECT_EQ(value, "NULL");
+    EXPECT_NE(err.find((dir_ / "Halvern.ini").string() + ": a folder"), std::string::npos) << err;
+
+    ASSERT_EQ(::mkfifo((dir_ / "Fifo.ini").c_str(), 0600), 0);
+    std::tie(value, err) = read_srcdisk("Fifo.ini");
+    EXPECT_EQ(value, "NULL");
+    EXPECT_NE(err.find("Fifo.ini: a FIFO"), std::string::npos) << err;
+
+    fs::create_symlink("/dev/zero", dir_ / "Zero.ini");
+    std::tie(value, err) = read_srcdisk("Zero.ini");
+    EXPECT_EQ(value, "NULL");
+    EXPECT_NE(err.find("Zero.ini: a device"), std::string::npos) << err;
+
+    // A regular file past the limit, with the key at its start.
+    const std::string head = "[INSTALL]\nSRCDISK=/cd/\n";
+    write("Huge.ini", head + std::string(telvia::kMaxProfileBytes, ';'));
+    std::tie(value, err) = read_srcdisk("Huge.ini");
+    EXPECT_EQ(value, "NULL");
+    EXPECT_NE(err.find("Huge.ini: larger than 1024 KiB"), std::string::npos) << err;
+    // Told once: the callers read the same file many times.
+    std::tie(value, err) = read_srcdisk("Huge.ini");
+    EXPECT_EQ(err, "");
+
+    // At the limit it is still a profile file.
+    write("Full.ini", head + std::string(telvia::kMaxProfileBytes - head.size(), ';'));
+    ASSERT_EQ(fs::file_size(dir_ / "Full.ini"), telvia::kMaxProfileBytes);
+    EXPECT_EQ(read_srcdisk("Full.ini").first, "/cd/");
 }
 
 }  // namespace
