@@ -7,6 +7,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "common/FileAdmission.h"
+
 namespace zendari {
 
 MappedFile::MappedFile(MappedFile&& other) noexcept
@@ -31,10 +33,12 @@ MappedFile::~MappedFile() {
 bool MappedFile::open(const std::string& path) {
     close();
     if (path.empty()) return false;
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    // Non-blocking, so that a FIFO in the CD's place never holds the reader: it is refused
+    // below like every file that is not a regular file (an optical drive's files are).
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) return false;
     struct stat st {};
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || !file_admitted(path, st)) {
         ::close(fd);
         return false;
     }

@@ -17,8 +17,9 @@ public:
     MappedFile& operator=(const MappedFile&) = delete;
     ~MappedFile();
 
-    // Maps `path` whole. Returns false (and stays empty) when the file does not open or is
-    // not a regular file. An empty file opens and maps to an empty span.
+    // Maps `path` whole. Returns false (and stays empty) when the file does not open, is not
+    // a regular file or is not admitted (common/FileAdmission.h). Never blocks. An empty
+    // file opens and maps to an empty span.
     [[nodiscard]] bool open(const std::string& path);
     void close() noexcept;
 

@@ -4,6 +4,7 @@
 
 #include "common/Text.h"
 #include "data/LineBlock.h"
+#include "data/OpenedCd.h"
 #include "data/TelEnvironment.h"
 #include "scan/ZendariCore.h"
 
@@ -11,10 +12,12 @@ namespace zendari {
 bool CHrec::init(const std::string& path, ControlHost& host) {
     if (path.empty()) {
         host.show_message(kApplicationTitle, cp949_text("Path가 올바르지 않습니다. [CHrec::Init]"));
+        report_unopened(TelEnvironment(), "인명", path);
         return false;
     }
     MappedFile master;
     if (!master.open(path)) {
+        report_unopened(TelEnvironment(), "인명", path);
         host.show_message(kApplicationTitle,
                           cp949_text("마스터[??.COD] 파일이 오픈되지 않았습니다."));
         return false;
@@ -54,11 +57,14 @@ void CHrec::prefetch_detail(std::int64_t number) const noexcept {
 void CHrec::append_detail(std::string& out) {
     const std::int64_t block = block_of_record(record_);
     if (!block_ || block != block_number_) {
-        block_ = block >= 0 && block < kBlockCount
-                     ? LineBlock::open_shared(
-                           (pinned_ ? pinned_directory_ : TelEnvironment().data_directory()) +
-                           block_file_name(block))
-                     : nullptr;
+        block_ = nullptr;
+        if (block >= 0 && block < kBlockCount) {
+            const std::string path =
+                (pinned_ ? pinned_directory_ : TelEnvironment().data_directory()) +
+                block_file_name(block);
+            block_ = LineBlock::open_shared(path);
+            if (!block_) report_unreadable_once(path);
+        }
         block_number_ = block;
     }
     if (!block_) return;  // a missing block file leaves the detail line empty

@@ -22,6 +22,7 @@ public:
     // are looked up in the data directory of Quenby.INI when a block is loaded.
     bool init(const std::string& path, ControlHost& host);
     bool is_open() const noexcept { return opened_; }
+    std::uint64_t master_size() const noexcept { return master_.size(); }
 
     // Sets the number of the record the next read returns. Without keep_block the detail
     // block in memory is discarded.

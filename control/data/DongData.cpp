@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "common/Text.h"
+#include "data/OpenedCd.h"
 #include "data/TelEnvironment.h"
 #include "scan/ZendariCore.h"
 
@@ -12,10 +13,15 @@ namespace zendari {
 bool DongData::open(const TelEnvironment& env, ControlHost& host) {
     const std::string index_path = env.index_file_path("ZKWD");
     if (open_index(index_path.c_str(), handle_, 0, 0) == 0) {
+        report_unopened(env, "ZKWD", index_path, "damaged or not an index file");
         host.show_message(kApplicationTitle, cp949_text("ERROR:DATA 동 인덱스 이상 !"));
         return false;
     }
     if (!table_.open(env.index_file_path("ZCOD"), env.index_file_path("ZIDX"))) {
+        for (const char* key : {"ZCOD", "ZIDX"}) {
+            const std::string path = env.index_file_path(key);
+            if (path.empty() || !why_unreadable(path).empty()) report_unopened(env, key, path);
+        }
         host.show_message(kApplicationTitle,
                           cp949_text(table_.status() == FileWindow::kNoMemory
                                          ? "ERROR:DONGDB 메모리가 부족합니다"

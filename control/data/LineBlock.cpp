@@ -27,7 +27,18 @@ LineBlock::Line LineBlock::line(std::int64_t k) const noexcept {
         out.ended = true;
         out.text.remove_suffix(text.size() >= 2 && text[text.size() - 2] == '\r' ? 2 : 1);
     }
+    if (out.text.size() > kMaxDetailText) out.text = cut_detail(out.text);
     return out;
+}
+
+std::string_view LineBlock::cut_detail(std::string_view text) noexcept {
+    std::size_t at = 0;
+    while (at < text.size()) {
+        const std::size_t width = static_cast<unsigned char>(text[at]) >= 0x80 ? 2 : 1;
+        if (at + width > kMaxDetailText) break;
+        at += width;
+    }
+    return text.substr(0, at);
 }
 
 void LineBlock::prefetch_start(std::int64_t k) const noexcept {

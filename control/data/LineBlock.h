@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "common/MappedFile.h"
+#include "data/record_format.h"
 
 namespace zendari {
 
@@ -26,7 +27,9 @@ public:
 
     std::int64_t line_count() const noexcept { return line_count_; }
     // Line k (0-based): its text without the line end (CR LF or LF), and whether it had one
-    // (a text-mode reader returns such a line with one LF). Empty past the last line.
+    // (a text-mode reader returns such a line with one LF). Empty past the last line. A line
+    // longer than a detail line may be (kMaxDetailLine with its CR LF) is cut there, before
+    // a CP949 character that would not fit whole.
     struct Line {
         std::string_view text;
         bool ended = false;
@@ -37,6 +40,10 @@ public:
     void prefetch_start(std::int64_t k) const noexcept;
     void prefetch_text(std::int64_t k) const noexcept;
     bool used_offset_file() const noexcept { return from_lof_; }
+
+    // The text a detail line keeps at most (its CR LF takes the rest of kMaxDetailLine).
+    static constexpr std::size_t kMaxDetailText = kMaxDetailLine - 2;
+    static std::string_view cut_detail(std::string_view text) noexcept;
 
 private:
     LineBlock() = default;

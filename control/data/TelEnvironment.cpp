@@ -106,6 +106,10 @@ std::string TelEnvironment::file_path(std::string_view directory_key, std::strin
     return directory(directory_key) + name;
 }
 
+std::filesystem::path TelEnvironment::profile_path() const {
+    return telvia::resolve_profile_path(file_name_);
+}
+
 std::string TelEnvironment::data_directory() const {
     return directory("TelDataPath");
 }

@@ -3,6 +3,7 @@
 // and index directories; the other keys name files in them.
 #pragma once
 
+#include <filesystem>
 #include <string>
 #include <string_view>
 
@@ -17,6 +18,9 @@ public:
     // The directory followed by the file name under `key`; "" when the key is missing or empty.
     std::string data_file_path(std::string_view key) const;
     std::string index_file_path(std::string_view key) const;
+
+    // Where the profile is looked up (a bare name in the Windows directory).
+    std::filesystem::path profile_path() const;
 
     // The normalisation both directory keys go through.
     static std::string normalise_directory(std::string value);

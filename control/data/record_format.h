@@ -18,6 +18,9 @@ inline constexpr std::int64_t kRecordsPerBlock = 100'000;
 inline constexpr std::int64_t kMaxRecords = 11'900'000;  // the last block file is "33_4.dll"
 inline constexpr std::int64_t kBlockCount = kMaxRecords / kRecordsPerBlock;
 
+// A detail line is at most this many bytes with its CR LF; a longer one is read cut there.
+inline constexpr std::size_t kMaxDetailLine = 1024;
+
 // The fixed offsets the stored line number, suffix and postal code carry.
 inline constexpr std::uint16_t kLineBias = 37;
 inline constexpr std::uint16_t kSuffixBias = 4721;

@@ -1,5 +1,7 @@
 #include "scan/ProcessReaders.h"
 
+#include "common/FileAdmission.h"
+
 namespace zendari {
 namespace {
 
@@ -16,6 +18,7 @@ ProcessReaders& process_readers() {
 
 void reset_process_readers_for_testing() {
     instance() = std::make_unique<ProcessReaders>();
+    admit_all();  // a fresh process holds to no CD yet
 }
 
 }  // namespace zendari

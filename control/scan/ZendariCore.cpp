@@ -5,14 +5,19 @@
 #include <cstring>
 
 #include "common/Text.h"
+#include "data/OpenedCd.h"
 #include "data/TelEnvironment.h"
 #include "data/regions.h"
+#include "index/index_format.h"
 #include "scan/LocMatcher.h"
 #include "scan/ProcessReaders.h"
 #include "scan/Results.h"
 #include "scan/Scan.h"
 
 namespace zendari {
+namespace {
+constexpr std::size_t kMaxKeyText = index_format::kMaxKeyLength;
+}  // namespace
 
 struct ZendariCore::State {
     std::int32_t init_db = 0;
@@ -36,11 +41,20 @@ void ZendariCore::set_init_db(std::int32_t value) {
     switch (value) {
         case 1: {
             const TelEnvironment env;
+            // From here on the process reads this CD and no other, even if it is rebuilt.
+            hold_cd(env);
             // A master file that does not open has shown its message; the search goes on
             // without records.
             (void)readers.chrec.init(env.data_file_path("인명"), host_);
-            const bool ok = readers.filter.open(env.index_file_path("인명FLT"), 20) &&
-                            readers.dongs.open(env, host_);
+            // The filter opens only once per process: a second initialisation fails here.
+            const std::string filter = env.index_file_path("인명FLT");
+            const bool first = readers.filter.status() == FileWindow::kNeverOpened;
+            bool ok = readers.filter.open(filter, 20);
+            if (!ok && first) report_unopened(env, "인명FLT", filter);
+            const auto master =
+                readers.chrec.is_open() ? std::optional(readers.chrec.master_size()) : std::nullopt;
+            ok = ok && readers.dongs.open(env, host_) &&
+                 check_cd(env, master, static_cast<std::uint64_t>(readers.filter.file_size()));
             if (!ok) {
                 host_.show_message("ERROR !", cp949_text("인명 초기화 실패"));
                 state_->init_db = -1;
@@ -82,6 +96,7 @@ void ZendariCore::set_local(std::int32_t code) {
     const std::string key(kRegionKeys[static_cast<std::size_t>(region)]);
     const std::string path = TelEnvironment().index_file_path(key);
     if (open_index(path.c_str(), readers.region, 0, 0) == 0) {
+        report_unopened(TelEnvironment(), key, path, "damaged or not an index file");
         host_.show_message("ERROR !", cp949_text(key == "CHEJU" ? std::string("인덱스가 없습니다 !")
                                                                 : key + " 인덱스가 없습니다 !"));
         state_->local = -1;
@@ -114,11 +129,15 @@ void place_cursor(ProcessReaders& r) {
 bool ZendariCore::find_key(std::string_view key) {
     ProcessReaders& r = process_readers();
     std::memset(r.cursor.text, 0, sizeof r.cursor.text);
-    // The key record holds 127 bytes and its NUL; a longer key is looked up by its first 127.
-    std::memcpy(r.cursor.text, key.data(), std::min<std::size_t>(key.size(), 127));
+    // A key is 1 to 127 bytes without NUL (the key record holds 127 bytes and its NUL). A
+    // longer text, or one holding a NUL, is no key: it matches nothing, and it sorts right
+    // after its part before the cut, so the cursor goes to the first key after that part.
+    const std::string_view part = key.substr(0, std::min(key.find('\0'), kMaxKeyText));
+    const bool whole = part.size() == key.size();
+    std::memcpy(r.cursor.text, part.data(), part.size());
     r.past_last_key = false;
     r.cursor_unplaced = false;
-    if (zendari::find_key(r.cursor, r.region) != 0) return true;
+    if (zendari::find_key(r.cursor, r.region) != 0 && whole) return true;
     if (next_key(r.cursor, r.region) == 0 && r.region_open) r.past_last_key = true;
     return false;
 }
