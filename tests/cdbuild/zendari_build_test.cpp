@@ -209,6 +209,24 @@ TEST(ZendariBuild, BadInputIsRefusedAndLeavesNothing) {
          "11020103\t612020\ta\n11020103\t612020\tb\n"},
         {"dong without region", good,
          "dongs.tsv:3: dong_code:", "11020103\t612020\ta\n31020103\t612020\tb\n"},
+        // Control characters would come back raw and reach a terminal.
+        {"escape in a name", "a\x1B[2Jb\t11020103\t051\t1\t2\t0\t0\t0\t612020\td\n",
+         "listings.tsv:2: name: contains a control character"},
+        {"carriage return inside a detail", "a\t11020103\t051\t1\t2\t0\t0\t0\t612020\td\re\n",
+         "listings.tsv:2: detail: contains a control character"},
+        {"delete in a detail", "a\t11020103\t051\t1\t2\t0\t0\t0\t612020\td\x7F\n",
+         "listings.tsv:2: detail: contains a control character"},
+        {"bell in a dong name", good, "dongs.tsv:2: name: contains a control character",
+         "11020103\t612020\ta\x07"
+         "b\n"},
+        // A line is refused once it passes a fixed length, in the column it has reached.
+        {"a line too long",
+         good + "a\t11020103\t051\t1\t2\t0\t0\t0\t612020\t" + std::string(70000, 'd') + "\n",
+         "listings.tsv:3: detail: line longer than 65536 bytes"},
+        {"a name too long to be a line", std::string(100000, 'n') + "\n",
+         "listings.tsv:2: name: line longer than 65536 bytes"},
+        {"a dongs line too long", good, "dongs.tsv:3: postal_code: line longer than 65536 bytes",
+         "11020103\t612020\ta\n11020104\t" + std::string(70000, '6') + "\n"},
     };
     for (const BadCase& c : cases) {
         SCOPED_TRACE(c.what);
@@ -261,6 +279,50 @@ TEST(ZendariBuild, NumbersAreReadByValueNotByWidth) {
         kDongsHeader + std::string(kDongs), dir / "cd2");
     EXPECT_NE(run.message.find("listings.tsv:2: exchange: out of range"), std::string::npos)
         << run.message;
+}
+
+// Input without end (a device that never ends a line) is refused at the limit, in bounded
+// memory, instead of being read until memory runs out.
+TEST(ZendariBuild, EndlessInputIsRefusedAtTheLineLimit) {
+    test::TempDir dir;
+    test::write_file(dir / "dongs.tsv", kDongsHeader + std::string(kDongs));
+    const std::string command = "ulimit -v 1000000; " + std::string(ZENDARI_BUILD_EXE) +
+                                " --listings /dev/zero --dongs " + (dir / "dongs.tsv") + " --out " +
+                                (dir / "cd") + " 2>" + (dir / "err");
+    EXPECT_NE(std::system(command.c_str()), 0);
+    EXPECT_EQ(test::read_file(dir / "err"), "zero:1: header: line longer than 65536 bytes\n");
+    EXPECT_FALSE(fs::exists(dir.path() / "cd"));
+}
+
+// A build killed outright (kill -9) leaves its build folder beside DIR; the next build
+// removes those of processes that no longer run and keeps those of running ones.
+TEST(ZendariBuild, TheNextBuildRemovesWhatAKilledOneLeft) {
+    test::TempDir dir;
+    const pid_t gone = fork();
+    if (gone == 0) _exit(0);
+    ASSERT_GT(gone, 0);
+    waitpid(gone, nullptr, 0);
+    const std::string dead = std::to_string(gone), alive = std::to_string(getpid());
+    for (const std::string& left :
+         {".cd.building-" + dead, ".cd.building-" + dead + ".cancelled", ".cd.building-" + alive}) {
+        fs::create_directories(dir.path() / left / "data");
+        test::write_file(dir / (left + "/data/names.rec"), std::string(4096, 'r'));
+    }
+    const std::string listings =
+        std::string(kListingsHeader) + "a\t11020103\t051\t1\t2\t0\t0\t0\t612020\t\n";
+    ASSERT_EQ(build(dir, listings, kDongsHeader + std::string(kDongs), dir / "cd").status, 0);
+    EXPECT_FALSE(fs::exists(dir.path() / (".cd.building-" + dead)));
+    EXPECT_FALSE(fs::exists(dir.path() / (".cd.building-" + dead + ".cancelled")));
+    EXPECT_TRUE(fs::exists(dir.path() / (".cd.building-" + alive)));  // a build still running
+
+    // Inside an existing DIR: a stopped build's folder and its generation folders.
+    fs::create_directories(dir.path() / ("cd/.zendari-build-" + dead + "/data"));
+    fs::create_directories(dir.path() / ("cd/data/.zendari-" + dead + "-1"));
+    fs::create_directories(dir.path() / ("cd/index/.zendari-" + dead + "-1"));
+    ASSERT_EQ(build(dir, listings, kDongsHeader + std::string(kDongs), dir / "cd").status, 0);
+    EXPECT_FALSE(fs::exists(dir.path() / ("cd/.zendari-build-" + dead)));
+    EXPECT_FALSE(fs::exists(dir.path() / ("cd/data/.zendari-" + dead + "-1")));
+    EXPECT_FALSE(fs::exists(dir.path() / ("cd/index/.zendari-" + dead + "-1")));
 }
 
 TEST(ZendariBuild, AFolderGivenAsInputIsNamedUnreadable) {

@@ -8,8 +8,11 @@
 #include <memory>
 #include <thread>
 
+#include "Disk.h"
 #include "common/ByteOrder.h"
 #include "common/Checksum.h"
+#include "common/MappedFile.h"
+#include "data/CdManifest.h"
 #include "data/lof_format.h"
 #include "data/posting_format.h"
 #include "data/regions.h"
@@ -27,36 +30,13 @@ constexpr const char* kDongIndexName = "dong.kwd";
 constexpr const char* kDongTextName = "dong.cod";
 constexpr const char* kDongOffsetName = "dong.idx";
 constexpr const char* kPostingName = "dong.pst";
+// The start-up check file in the data folder: its presence tells a directory CD.
+constexpr const char* kCheckFileName = "human.cod";
+constexpr std::string_view kCheckFileText = "TELVIA DIRECTORY CD\r\n";
 
-struct FileCloser {
-    void operator()(std::FILE* f) const { std::fclose(f); }
-};
-
-// A buffered output file that remembers its first failure.
-class Output {
-public:
-    explicit Output(const fs::path& path) : path_(path), file_(std::fopen(path.c_str(), "wb")) {
-        if (file_) std::setvbuf(file_.get(), nullptr, _IOFBF, 1 << 20);
-        ok_ = file_ != nullptr;
-    }
-    void write(const void* data, std::size_t n) {
-        if (ok_ && n > 0 && std::fwrite(data, 1, n, file_.get()) != n) ok_ = false;
-    }
-    void write(std::string_view s) { write(s.data(), s.size()); }
-    bool close() {
-        if (file_) ok_ = (std::fclose(file_.release()) == 0) && ok_;
-        return ok_;
-    }
-    const fs::path& path() const { return path_; }
-
-private:
-    fs::path path_;
-    std::unique_ptr<std::FILE, FileCloser> file_;
-    bool ok_ = false;
-};
-
-bool failed(std::string& error, const fs::path& path) {
-    error = "cannot write " + path.string();
+bool closed(OutputFile& out, std::string& error) {
+    if (out.close()) return true;
+    error = out.error();
     return false;
 }
 
@@ -139,14 +119,16 @@ bool write_region_indexes(const ListingSet& set, const std::vector<std::uint32_t
             error = "index of " + std::string(kRegionKeys[r]) + ": " + writer.error();
             return false;
         }
+        const std::vector<std::byte> image = writer.image();
         const fs::path path = dir / (std::string(kRegionKeys[r]) + ".ndx");
-        if (!writer.write(path.string())) return failed(error, path);
+        if (!write_file(path, {reinterpret_cast<const char*>(image.data()), image.size()}, error))
+            return false;
     }
     return true;
 }
 
 bool write_dong_files(const ListingSet& set, const fs::path& dir, std::string& error) {
-    Output text(dir / kDongTextName), offsets(dir / kDongOffsetName);
+    OutputFile text(dir / kDongTextName), offsets(dir / kDongOffsetName);
     IndexWriter index;
     std::uint32_t at = 0;
     std::array<std::byte, 4> b;
@@ -168,10 +150,10 @@ bool write_dong_files(const ListingSet& set, const fs::path& dir, std::string& e
     }
     store_le(b.data(), at);
     offsets.write(b.data(), 4);
-    if (!text.close()) return failed(error, text.path());
-    if (!offsets.close()) return failed(error, offsets.path());
-    if (!index.write((dir / kDongIndexName).string())) return failed(error, dir / kDongIndexName);
-    return true;
+    if (!closed(text, error) || !closed(offsets, error)) return false;
+    const std::vector<std::byte> image = index.image();
+    return write_file(dir / kDongIndexName,
+                      {reinterpret_cast<const char*>(image.data()), image.size()}, error);
 }
 
 }  // namespace
@@ -183,18 +165,18 @@ namespace {
 bool write_record_files(const ListingSet& set, const std::vector<std::uint32_t>& order,
                         const fs::path& data_dir, const fs::path& index_dir, std::string& error,
                         bool show_progress) {
-    Output master(data_dir / kMasterName);
+    OutputFile master(data_dir / kMasterName);
     std::vector<std::byte> filter(order.size() * 4);
     std::vector<std::uint32_t> dong_counts(set.dongs.size() + 1, 0);
-    std::unique_ptr<Output> block;
+    std::unique_ptr<OutputFile> block;
     std::vector<std::uint32_t> line_starts;
     std::uint64_t block_size = 0;
     std::int64_t block_number = -1;
     auto finish_block = [&]() -> bool {
         if (!block) return true;
         line_starts.push_back(static_cast<std::uint32_t>(block_size));
-        if (!block->close()) return failed(error, block->path());
-        Output lof(data_dir / block_offsets_name(block_number));
+        if (!closed(*block, error)) return false;
+        OutputFile lof(data_dir / block_offsets_name(block_number));
         std::array<std::byte, lof_format::kHeaderSize> h{};
         std::memcpy(h.data(), lof_format::kMagic, sizeof lof_format::kMagic);
         store_le(h.data() + lof_format::kLineCountAt,
@@ -205,7 +187,7 @@ bool write_record_files(const ListingSet& set, const std::vector<std::uint32_t>&
         for (std::size_t i = 0; i < line_starts.size(); ++i)
             store_le(table.data() + 4 * i, line_starts[i]);
         lof.write(table.data(), table.size());
-        if (!lof.close()) return failed(error, lof.path());
+        if (!closed(lof, error)) return false;
         block.reset();
         return true;
     };
@@ -216,7 +198,7 @@ bool write_record_files(const ListingSet& set, const std::vector<std::uint32_t>&
         if (block_of_record(record) != block_number) {
             if (!finish_block()) return false;
             block_number = block_of_record(record);
-            block = std::make_unique<Output>(data_dir / block_file_name(block_number));
+            block = std::make_unique<OutputFile>(data_dir / block_file_name(block_number));
             line_starts.clear();
             block_size = 0;
             if (show_progress) {
@@ -235,10 +217,10 @@ bool write_record_files(const ListingSet& set, const std::vector<std::uint32_t>&
         block_size += line.size();
     }
     if (!finish_block()) return false;
-    if (!master.close()) return failed(error, master.path());
-    Output filter_out(index_dir / kFilterName);
+    if (!closed(master, error)) return false;
+    OutputFile filter_out(index_dir / kFilterName);
     filter_out.write(filter.data(), filter.size());
-    if (!filter_out.close()) return failed(error, filter_out.path());
+    if (!closed(filter_out, error)) return false;
 
     // Postings: a counting sort of record numbers by dong, ascending within each dong.
     namespace pf = posting_format;
@@ -270,31 +252,44 @@ bool write_record_files(const ListingSet& set, const std::vector<std::uint32_t>&
              checksum64(std::span<const std::byte>(post).subspan(pf::kHeaderSize)));
     store_le(h + pf::kHeaderChecksumAt,
              checksum64(std::span<const std::byte>(post).first(pf::kHeaderChecksumAt)));
-    Output post_out(index_dir / kPostingName);
+    OutputFile post_out(index_dir / kPostingName);
     post_out.write(post.data(), post.size());
-    if (!post_out.close()) return failed(error, post_out.path());
-    return true;
+    return closed(post_out, error) && write_file(data_dir / kCheckFileName, kCheckFileText, error);
+}
+
+// Every file of the data and index folders with its size and checksum, as the CD's manifest.
+bool write_manifest(const fs::path& data_dir, const fs::path& index_dir, std::string& error) {
+    std::vector<ManifestEntry> entries;
+    for (const fs::path& dir : {data_dir, index_dir}) {
+        std::vector<fs::path> files;
+        std::error_code ec;
+        for (fs::directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec))
+            files.push_back(it->path());
+        if (ec) {
+            error = "cannot list " + dir.string() + ": " + ec.message();
+            return false;
+        }
+        std::sort(files.begin(), files.end());
+        for (const fs::path& path : files) {
+            MappedFile file;
+            if (!file.open(path.string())) {
+                error = "cannot read back " + path.string();
+                return false;
+            }
+            const std::string name = path.filename().string();
+            entries.push_back({.auxiliary = name.ends_with(".lof") || name == kPostingName,
+                               .in_data_folder = dir == data_dir,
+                               .name = name,
+                               .size = file.size(),
+                               .checksum = checksum64(file.bytes())});
+        }
+    }
+    return write_file(index_dir / kManifestName, manifest_text(entries), error);
 }
 
 bool write_profile(const fs::path& folder, const fs::path& final_root, std::string& error) {
-    Output ini(folder / "Quenby.INI");
-    std::string text = "; Directory CD written by zendari-build\r\n[TELEPHONE_ENVIRONMENT]\r\n";
-    text += "TelDataPath=" + (final_root / "data").string() + "/\r\n";
-    text += "TelDataPath2=" + (final_root / "index").string() + "/\r\n";
-    text += std::string("인명=") + kMasterName + "\r\n";
-    text += std::string("인명FLT=") + kFilterName + "\r\n";
-    text += std::string("ZKWD=") + kDongIndexName + "\r\n";
-    text += std::string("ZCOD=") + kDongTextName + "\r\n";
-    text += std::string("ZIDX=") + kDongOffsetName + "\r\n";
-    text += std::string("ZPOST=") + kPostingName + "\r\n";
-    for (std::string_view key : kRegionKeys)
-        text += std::string(key) + "=" + std::string(key) + ".ndx\r\n";
-    ini.write(text);
-    if (!ini.close()) return failed(error, ini.path());
-    Output check(folder / "data" / "human.cod");
-    check.write("TELVIA DIRECTORY CD\r\n");
-    if (!check.close()) return failed(error, check.path());
-    return true;
+    return write_file(folder / "Quenby.INI",
+                      profile_text(final_root / "data", final_root / "index"), error);
 }
 
 }  // namespace
@@ -304,12 +299,7 @@ bool write_cd(ListingSet& set, const fs::path& folder, const fs::path& final_roo
     // Only the two subfolders: `folder` itself is made by the caller, and an interrupt that
     // took it away must not see it made again here.
     for (const char* sub : {"data", "index"}) {
-        std::error_code ec;
-        fs::create_directory(folder / sub, ec);
-        if (ec) {
-            error = "cannot create " + (folder / sub).string() + ": " + ec.message();
-            return false;
-        }
+        if (!make_folder(folder / sub, error)) return false;
     }
     if (show_progress)
         std::fprintf(stderr, "zendari-build: sorting %zu listings\n", set.listings.size());
@@ -320,7 +310,24 @@ bool write_cd(ListingSet& set, const fs::path& folder, const fs::path& final_roo
            write_dong_files(set, folder / "index", error) &&
            write_record_files(set, order, folder / "data", folder / "index", error,
                               show_progress) &&
+           write_manifest(folder / "data", folder / "index", error) &&
            write_profile(folder, final_root, error);
+}
+
+std::string profile_text(const fs::path& data_dir, const fs::path& index_dir) {
+    std::string text = "; Directory CD written by zendari-build\r\n[TELEPHONE_ENVIRONMENT]\r\n";
+    text += "TelDataPath=" + data_dir.string() + "/\r\n";
+    text += "TelDataPath2=" + index_dir.string() + "/\r\n";
+    text += std::string("인명=") + kMasterName + "\r\n";
+    text += std::string("인명FLT=") + kFilterName + "\r\n";
+    text += std::string("ZKWD=") + kDongIndexName + "\r\n";
+    text += std::string("ZCOD=") + kDongTextName + "\r\n";
+    text += std::string("ZIDX=") + kDongOffsetName + "\r\n";
+    text += std::string("ZPOST=") + kPostingName + "\r\n";
+    text += std::string(kManifestKey) + "=" + std::string(kManifestName) + "\r\n";
+    for (std::string_view key : kRegionKeys)
+        text += std::string(key) + "=" + std::string(key) + ".ndx\r\n";
+    return text;
 }
 
 }  // namespace zendari::build

@@ -1,6 +1,7 @@
 // Writes a directory CD from checked listings into a folder: master, filter and line block
 // files in the data folder; region name indexes, dong code index, dong table and the
-// auxiliary dong posting file in the index folder; Quenby.INI naming them all.
+// auxiliary dong posting file and the manifest in the index folder; Quenby.INI naming them
+// all.
 #pragma once
 
 #include <filesystem>
@@ -16,5 +17,9 @@ namespace zendari::build {
 [[nodiscard]] bool write_cd(ListingSet& set, const std::filesystem::path& folder,
                             const std::filesystem::path& final_root, std::string& error,
                             bool show_progress);
+
+// The text of Quenby.INI for a CD whose folders are `data_dir` and `index_dir`.
+std::string profile_text(const std::filesystem::path& data_dir,
+                         const std::filesystem::path& index_dir);
 
 }  // namespace zendari::build

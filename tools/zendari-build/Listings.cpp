@@ -23,6 +23,9 @@ constexpr std::array<std::string_view, 10> kListingColumns = {
     "name",   "dong_code", "area_code", "exchange",    "line",
     "suffix", "lot_main",  "lot_sub",   "postal_code", "detail"};
 constexpr std::array<std::string_view, 3> kDongColumns = {"dong_code", "postal_code", "name"};
+// No line of either file comes near this (a listing is a few hundred bytes); a longer one is
+// refused when it passes the limit, before it is read whole.
+constexpr std::size_t kMaxLineBytes = 64 << 10;
 constexpr std::size_t kMaxNameBytes = 127;
 constexpr std::size_t kMaxDetailBytes = 1000;
 // A dong table entry's field 1 holds at most 199 bytes: "(NNN-NNN) " (10), the name, and
@@ -51,29 +54,40 @@ public:
     // Why the file did not open.
     const char* open_error() const { return std::strerror(open_error_); }
     bool failed() const { return failed_; }
-    // The next line (without its end), or false at the end of the file.
+    // After next() returned false: the line was longer than kMaxLineBytes, and partial()
+    // holds its first kMaxLineBytes bytes.
+    bool too_long() const { return too_long_; }
+    std::string_view partial() const { return partial_; }
+    // The next line (without its end), or false at the end of the file or at a line too
+    // long. A line is never held whole past the limit, so no input grows the memory.
     bool next(std::string_view& line) {
         for (;;) {
             const char* begin = buffer_.data() + start_;
-            const char* nl = static_cast<const char*>(std::memchr(begin, '\n', end_ - start_));
+            const std::size_t held = end_ - start_;
+            const char* nl = static_cast<const char*>(std::memchr(begin, '\n', held));
+            const std::size_t length = nl ? static_cast<std::size_t>(nl - begin) : held;
+            if (length > kMaxLineBytes) {
+                too_long_ = true;
+                partial_ = std::string_view(begin, kMaxLineBytes);
+                return false;
+            }
             if (nl != nullptr) {
-                line = std::string_view(begin, static_cast<std::size_t>(nl - begin));
-                start_ = static_cast<std::size_t>(nl - buffer_.data()) + 1;
+                line = std::string_view(begin, length);
+                start_ += length + 1;
                 if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
                 return true;
             }
             if (eof_) {
                 if (start_ == end_) return false;
-                line = std::string_view(begin, end_ - start_);
+                line = std::string_view(begin, held);
                 start_ = end_;
                 if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
                 return true;
             }
-            // Keep the partial line and refill.
-            std::memmove(buffer_.data(), begin, end_ - start_);
-            end_ -= start_;
+            // Keep the partial line (at most kMaxLineBytes) and refill.
+            std::memmove(buffer_.data(), begin, held);
+            end_ = held;
             start_ = 0;
-            if (end_ == buffer_.size()) buffer_.resize(buffer_.size() * 2);
             const std::size_t n =
                 std::fread(buffer_.data() + end_, 1, buffer_.size() - end_, file_.get());
             if (n == 0) {
@@ -88,9 +102,22 @@ private:
     std::unique_ptr<std::FILE, FileCloser> file_;
     std::vector<char> buffer_;
     std::size_t start_ = 0, end_ = 0;
-    bool eof_ = false, failed_ = false;
+    bool eof_ = false, failed_ = false, too_long_ = false;
+    std::string_view partial_;
     int open_error_ = 0;
 };
+
+// The column a line too long was in when it passed the limit.
+template <std::size_t N>
+std::string_view column_at_limit(std::string_view partial,
+                                 const std::array<std::string_view, N>& columns) {
+    const auto tabs = static_cast<std::size_t>(std::count(partial.begin(), partial.end(), '\t'));
+    return columns[std::min(tabs, N - 1)];
+}
+
+std::string line_too_long() {
+    return "line longer than " + std::to_string(kMaxLineBytes) + " bytes";
+}
 
 std::string where(const std::string& path, std::uint64_t line, std::string_view column) {
     return std::filesystem::path(path).filename().string() + ":" + std::to_string(line) + ": " +
@@ -159,6 +186,12 @@ const char* to_cp949(TextConverter& converter, std::string_view utf8, std::strin
         return "not valid UTF-8 text that code page 949 can hold";
     }
     if (out.size() > max_bytes) return "too long";
+    // CR, ESC and the like would come back raw and reach a terminal or break a line.
+    if (std::any_of(out.begin(), out.end(), [](char c) {
+            const auto b = static_cast<unsigned char>(c);
+            return (b < 0x20 && b != 0) || b == 0x7F;
+        }))
+        return "contains a control character";
     if (out.find(':') != std::string::npos) return "contains ':'";
     if (out.find('|') != std::string::npos) return "contains '|'";
     if (out.find('\0') != std::string::npos) return "contains a NUL byte";
@@ -217,6 +250,13 @@ bool read_dongs(const std::string& path, ListingSet& set, std::string& error) {
         dong.text =
             "(" + std::string(f[1].substr(0, 3)) + "-" + std::string(f[1].substr(3)) + ") " + name;
         set.dongs.push_back(std::move(dong));
+    }
+    if (reader.too_long()) {
+        error = where(path, number + 1,
+                      number == 0 ? std::string_view("header")
+                                  : column_at_limit(reader.partial(), kDongColumns)) +
+                line_too_long();
+        return false;
     }
     if (reader.failed()) {
         error = where(path, number + 1, "header") + "read error";
@@ -330,6 +370,12 @@ bool read_listings(const std::string& path, ListingSet& set, std::string& error,
         if (show_progress && set.listings.size() % 1'000'000 == 0) {
             std::fprintf(stderr, "zendari-build: %zu listings read\n", set.listings.size());
         }
+    }
+    if (reader.too_long()) {
+        ++number;
+        return fail(number == 1 ? std::string_view("header")
+                                : column_at_limit(reader.partial(), kListingColumns),
+                    line_too_long());
     }
     if (reader.failed()) {
         ++number;

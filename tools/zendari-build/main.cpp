@@ -2,15 +2,14 @@
 //
 // Compiles subscriber listings into a directory CD rooted at DIR. The CD is built in a
 // hidden folder and put in place only when every file is written (OutputFolder.h), so a
-// failed build leaves nothing in DIR. Bad input ends the build with one "file.tsv:LINE: column:
-// reason" line.
+// failed or stopped build leaves DIR as it was. Bad input ends the build with one "file.tsv:LINE:
+// column: reason" line.
 #include <cstdio>
 #include <filesystem>
 #include <string>
 #include <string_view>
 
-#include "CdWriter.h"
-#include "Listings.h"
+#include "Build.h"
 #include "OutputFolder.h"
 
 namespace fs = std::filesystem;
@@ -60,26 +59,26 @@ int main(int argc, char** argv) {
     OutputFolder folder(root);
     std::string why;
     if (!folder.usable(why)) return fail("--out: " + why);
+    folder.remove_leftovers();
     folder.discard_on_interrupt();
 
     const auto listings_size = fs::file_size(listings, ec);
     const bool show_progress = !ec && listings_size > (16u << 20);
-    ListingSet set;
-    std::string error;
-    if (!read_dongs(dongs, set, error) || !read_listings(listings, set, error, show_progress)) {
-        // Bad input is reported as "file.tsv:LINE: column: reason" alone, the way compilers
-        // name a place in their input, so editors and scripts can take it as it is.
-        std::fprintf(stderr, "%s\n", error.c_str());
-        return 1;
+    const BuildRun run = build_cd(listings, dongs, folder, root, show_progress);
+    switch (run.result) {
+        case BuildResult::kBadInput:
+            // Bad input is reported as "file.tsv:LINE: column: reason" alone, the way
+            // compilers name a place in their input, so editors and scripts can take it.
+            std::fprintf(stderr, "%s\n", run.message.c_str());
+            return 1;
+        case BuildResult::kNotWritten:
+            return fail(run.message);
+        case BuildResult::kDone:
+            break;
     }
-    if (!folder.create_building(error)) return fail(error);
-    if (!write_cd(set, folder.building(), root, error, show_progress) || !folder.commit(error)) {
-        folder.discard();
-        return fail(error);
-    }
-    if (show_progress) {
-        std::fprintf(stderr, "zendari-build: %zu listings written to %s\n", set.listings.size(),
+    if (!run.note.empty()) std::fprintf(stderr, "zendari-build: %s\n", run.note.c_str());
+    if (show_progress)
+        std::fprintf(stderr, "zendari-build: %zu listings written to %s\n", run.listings,
                      root.c_str());
-    }
     return 0;
 }
