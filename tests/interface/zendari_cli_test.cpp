@@ -1,4 +1,6 @@
 // The command-line host end to end: JSON calls in, JSON answers and message boxes out.
+#include <QDir>
+#include <QFile>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
@@ -131,6 +133,100 @@ TEST(ZendariCli, SearchPrintsTheControlsMessagesApartFromItsTable) {
     const QString err = QString::fromUtf8(run.err);
     EXPECT_TRUE(err.contains("CODE ERROR !: 유효한 인덱스 ID 가 아닙니다!")) << err.toStdString();
     EXPECT_TRUE(err.contains("region 17 is not available")) << err.toStdString();
+}
+
+}  // namespace
+
+namespace {
+
+// A line the host refuses says what is wrong with it.
+TEST(ZendariCli, ARefusedLineSaysWhy) {
+    CdFixture cd(sampleListings(), sampleDongs());
+    ASSERT_TRUE(cd.ok()) << cd.log().toStdString();
+    const auto out = runHost({
+        R"({"member":"SetLocal","put":1e400})",
+        R"({"member":"FindKey","args":["\ud800"]})",
+        R"({"member":"FindKey","args":["김\udc00"]})",
+        R"({"member":"FindKey","args":["😀"]})",
+        R"({"member":"SetLocal","put":4294967306})",
+        R"({"member":"SetLocal","put":10.5})",
+        R"({"member":"SetResult","args":[1,[2]]})",
+    });
+    ASSERT_EQ(out.size(), 7);
+    const QStringList said = {
+        "a number out of range: 1e400",
+        "a text holds a lone surrogate",
+        "a text holds a lone surrogate",
+        R"(FindKey: the text "😀" has no CP949 form)",
+        R"("put": a number out of range (whole numbers of 32 bits): 4294967306)",
+        R"("put": not a whole number: 10.5)",
+        "SetResult: not a whole number of 32 bits, a boolean or a text: [2]",
+    };
+    for (int i = 0; i < said.size(); ++i)
+        EXPECT_TRUE(out[i]["error"].toString().startsWith(said[i]))
+            << i << ": " << out[i]["error"].toString().toStdString();
+}
+
+TEST(ZendariCli, SearchSaysARegionCodeIsNotValid) {
+    CdFixture cd(sampleListings(), sampleDongs());
+    ASSERT_TRUE(cd.ok()) << cd.log().toStdString();
+    const SearchRun run = runSearch({"--region", "-1", "김철수"});
+    EXPECT_NE(run.exitCode, 0);
+    const QString err = QString::fromUtf8(run.err);
+    EXPECT_TRUE(err.contains("region -1 is not available: -1 is not a valid region code"))
+        << err.toStdString();
+    EXPECT_FALSE(err.contains("usage")) << err.toStdString();
+}
+
+// Names and details of a CD written before the builder refused control characters come to
+// the terminal escaped.
+TEST(ZendariCli, ControlCharactersOfAnOlderCdArePrintedEscaped) {
+    CdFixture cd(sampleListings(), sampleDongs());
+    ASSERT_TRUE(cd.ok()) << cd.log().toStdString();
+    // In the block file, the blank of "해운대아파트 101동" becomes ESC, the file's size unchanged.
+    QFile block(QDir(cd.cdRoot()).filePath("data/10_1.dll"));
+    ASSERT_TRUE(block.open(QIODevice::ReadWrite));
+    QByteArray bytes = block.readAll();
+    const qsizetype at = bytes.indexOf(" 101");
+    ASSERT_GT(at, 0);
+    bytes[at] = '\x1B';
+    block.seek(0);
+    block.write(bytes);
+    block.close();
+    const SearchRun run = runSearch({"--region", "11", "김철수"});
+    EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_FALSE(run.out.contains('\x1B'));
+    EXPECT_TRUE(run.out.contains("해운대아파트\\x1B101동")) << run.out.toStdString();
+}
+
+TEST(ZendariCli, VerifyNamesEachDamagedFile) {
+    CdFixture cd(sampleListings(), sampleDongs());
+    ASSERT_TRUE(cd.ok()) << cd.log().toStdString();
+    const auto verify = [&] {
+        QProcess host;
+        host.start(QStringLiteral(ZENDARI_CLI_PATH), {"verify", cd.cdRoot()});
+        host.waitForFinished(60000);
+        return SearchRun{host.readAllStandardOutput(), host.readAllStandardError(),
+                         host.exitCode()};
+    };
+    SearchRun run = verify();
+    EXPECT_EQ(run.exitCode, 0) << run.out.toStdString() << run.err.toStdString();
+    EXPECT_TRUE(run.out.endsWith(" files intact, 0 damaged or missing\n")) << run.out.toStdString();
+
+    // Two bytes of the master file overwritten, its size kept: only a checksum tells.
+    QFile master(cd.fileOf("인명"));
+    ASSERT_TRUE(master.open(QIODevice::ReadWrite));
+    master.seek(20);
+    master.write("\x01\x02", 2);
+    master.close();
+    QFile::resize(QDir(cd.cdRoot()).filePath("index/dong.cod"), 10);
+    run = verify();
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_TRUE(run.out.contains((cd.fileOf("인명") + ": damaged").toUtf8()))
+        << run.out.toStdString();
+    EXPECT_TRUE(run.out.contains("dong.cod: 10 bytes where the manifest says"))
+        << run.out.toStdString();
+    EXPECT_TRUE(run.out.contains(" 2 damaged or missing\n")) << run.out.toStdString();
 }
 
 }  // namespace

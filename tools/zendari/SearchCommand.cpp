@@ -4,8 +4,27 @@
 #include <QJsonObject>
 
 #include "ZendariClient.h"
+#include "data/regions.h"
 
 namespace zendari {
+namespace {
+
+// A text for the terminal: control characters (an older CD may hold ESC or CR in a name or
+// detail) are shown escaped as \xHH instead of reaching the terminal raw.
+QString printable(const QString& text) {
+    QString out;
+    out.reserve(text.size());
+    for (const QChar c : text) {
+        if (c.unicode() < 0x20 || c.unicode() == 0x7F)
+            out += QStringLiteral("\\x") +
+                   QString::number(c.unicode(), 16).rightJustified(2, QLatin1Char('0')).toUpper();
+        else
+            out += c;
+    }
+    return out;
+}
+
+}  // namespace
 
 SearchRow parse_result_row(const QString& name, const QString& record) {
     // Split at the first six colons only: the detail line is the rest.
@@ -37,12 +56,14 @@ SearchRow parse_result_row(const QString& name, const QString& record) {
 
 int run_search(ZendariClient& client, const QStringList& args, QTextStream& out, QTextStream& err) {
     bool ok = false;
+    bool regionGiven = false;
     int region = -1;
     bool asJson = false;
     QString name;
     for (int i = 0; i < args.size(); ++i) {
         if (args[i] == QLatin1String("--region") && i + 1 < args.size()) {
             region = args[++i].toInt(&ok);
+            regionGiven = true;
             if (!ok) {
                 err << "zendari search: --region takes a region code (10, 11, ... 86)\n";
                 return 2;
@@ -56,7 +77,7 @@ int run_search(ZendariClient& client, const QStringList& args, QTextStream& out,
             return 2;
         }
     }
-    if (region < 0 || name.isEmpty()) {
+    if (!regionGiven || name.isEmpty()) {
         err << "usage: zendari search --region CODE NAME [--json]\n";
         return 2;
     }
@@ -67,8 +88,16 @@ int run_search(ZendariClient& client, const QStringList& args, QTextStream& out,
         return 1;
     }
     client.putLong(kDispSetLocal, region);
-    if (client.getLong(kDispSetLocal) != region) {
-        err << "zendari search: region " << region << " is not available\n";
+    // -1 is what a failed selection reads back, whatever was written.
+    if (const std::int32_t selected = client.getLong(kDispSetLocal);
+        selected != region || selected == -1) {
+        err << "zendari search: region " << region << " is not available: "
+            << (region_of_code(region) < 0
+                    ? QStringLiteral("%1 is not a valid region code (10 to 16, the even codes "
+                                     "70 to 86, 7203 and 7204)")
+                          .arg(region)
+                    : QStringLiteral("its index did not open"))
+            << "\n";
         return 1;
     }
     const Variant key = ZendariClient::text(name);
@@ -93,8 +122,8 @@ int run_search(ZendariClient& client, const QStringList& args, QTextStream& out,
                                 {"address", row.address}};
             out << QJsonDocument(o).toJson(QJsonDocument::Compact) << "\n";
         } else {
-            out << row.name << "\t" << row.telephone << "\t" << row.postalCode << "\t"
-                << row.address << "\n";
+            out << printable(row.name) << "\t" << printable(row.telephone) << "\t"
+                << printable(row.postalCode) << "\t" << printable(row.address) << "\n";
         }
     }
     return 0;

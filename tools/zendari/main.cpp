@@ -1,6 +1,7 @@
 // zendari: command-line host of the name-search control. Loads the control library by file
 // name and drives it by DISPID, one JSON call per input line, or `zendari search` for people.
 #include <QApplication>
+#include <QFile>
 #include <QTextStream>
 #include <cstdio>
 #include <iostream>
@@ -9,6 +10,7 @@
 #include "JsonCalls.h"
 #include "Prompt.h"
 #include "SearchCommand.h"
+#include "VerifyCommand.h"
 #include "ZendariClient.h"
 
 namespace {
@@ -38,7 +40,8 @@ private:
 
 void usage() {
     std::cerr << "usage: zendari [--library PATH]            JSON calls on standard input\n"
-                 "       zendari [--library PATH] search --region CODE NAME [--json]\n";
+                 "       zendari [--library PATH] search --region CODE NAME [--json]\n"
+                 "       zendari verify DIR                  checks the CD's files\n";
 }
 
 }  // namespace
@@ -56,6 +59,15 @@ int main(int argc, char** argv) {
     if (!args.isEmpty() && (args[0] == QLatin1String("--help") || args[0] == QLatin1String("-h"))) {
         usage();
         return 0;
+    }
+
+    // The CD's files are checked without the control.
+    if (!args.isEmpty() && args[0] == QLatin1String("verify")) {
+        if (args.size() != 2) {
+            usage();
+            return 2;
+        }
+        return zendari::run_verify(QFile::encodeName(args[1]).toStdString(), std::cout, std::cerr);
     }
 
     const bool search = !args.isEmpty() && args[0] == QLatin1String("search");
