@@ -2,6 +2,9 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
+
+#include "LibraryCheck.h"
 
 namespace zendari {
 
@@ -14,6 +17,13 @@ ZendariClient::~ZendariClient() {
 }
 
 bool ZendariClient::load(const QString& path, QWidget* parent) {
+    // The system loader dies on a cut-short library instead of failing: look first.
+    if (const std::string why = why_not_a_library(QFile::encodeName(path).toStdString());
+        !why.empty()) {
+        m_error = QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(path),
+                                               QString::fromStdString(why));
+        return false;
+    }
     m_library.setFileName(path);
     if (!m_library.load()) {
         m_error = m_library.errorString();
