@@ -9,8 +9,11 @@
 #include <vector>
 
 #include "FuzzInput.h"
+#include "common/ByteOrder.h"
+#include "common/Checksum.h"
 #include "index/IndexFile.h"
 #include "index/Nodix.h"
+#include "index/index_format.h"
 
 namespace {
 
@@ -18,13 +21,38 @@ void check(bool condition) {
     if (!condition) std::abort();
 }
 
+// The input as it stands, and again with its size and checksums made right, so that the
+// mutations reach the decoders behind the checksums too.
+std::string with_checksums(std::string bytes) {
+    namespace fmt = zendari::index_format;
+    if (bytes.size() < fmt::kHeaderSize) return bytes;
+    auto* b = reinterpret_cast<std::byte*>(bytes.data());
+    const std::span<const std::byte> all(b, bytes.size());
+    zendari::store_le<std::uint64_t>(b + fmt::kFileSizeAt, bytes.size());
+    zendari::store_le(b + fmt::kBodyChecksumAt, zendari::checksum64(all.subspan(fmt::kHeaderSize)));
+    zendari::store_le(b + fmt::kHeaderChecksumAt,
+                      zendari::checksum64(all.first(fmt::kHeaderChecksumAt)));
+    return bytes;
+}
+
+void exercise(std::string_view bytes);
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const std::string_view input = telvia::fuzz::as_text(data, size);
+    exercise(input);
+    exercise(with_checksums(std::string(input)));
+    return 0;
+}
+
+namespace {
+
+void exercise(std::string_view bytes) {
     using namespace zendari;
-    const telvia::fuzz::MemoryFile file(telvia::fuzz::as_text(data, size));
+    const telvia::fuzz::MemoryFile file(bytes);
     IndexHandle handle{};
-    if (open_index(file.path().c_str(), handle, 0, 0) == 0) return 0;
+    if (open_index(file.path().c_str(), handle, 0, 0) == 0) return;
 
     IndexCursor cursor;
     check(index_cursor(handle, cursor));
@@ -68,5 +96,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::uint32_t passed = skip_keys(skip, handle, 3);
     check(passed == std::min<std::size_t>(3, keys.size()));
     close_index(handle);
-    return 0;
 }
+
+}  // namespace

@@ -9,7 +9,9 @@
 
 #include "FuzzInput.h"
 #include "common/ByteOrder.h"
+#include "common/Checksum.h"
 #include "data/DongPostings.h"
+#include "data/posting_format.h"
 
 namespace {
 
@@ -17,16 +19,41 @@ void check(bool condition) {
     if (!condition) std::abort();
 }
 
+// The posting file with its size and checksums (its own and the filter file's) made right, so
+// that the mutations reach the checks of the lists behind them.
+std::string with_checksums(std::string bytes, std::span<const std::byte> filter) {
+    namespace pf = zendari::posting_format;
+    if (bytes.size() < pf::kHeaderSize) return bytes;
+    auto* b = reinterpret_cast<std::byte*>(bytes.data());
+    const std::span<const std::byte> all(b, bytes.size());
+    zendari::store_le<std::uint64_t>(b + pf::kFileSizeAt, bytes.size());
+    zendari::store_le(b + pf::kFilterChecksumAt, zendari::checksum64(filter));
+    zendari::store_le(b + pf::kBodyChecksumAt, zendari::checksum64(all.subspan(pf::kHeaderSize)));
+    zendari::store_le(b + pf::kHeaderChecksumAt,
+                      zendari::checksum64(all.first(pf::kHeaderChecksumAt)));
+    return bytes;
+}
+
+void exercise(std::string_view posting_bytes, const std::vector<std::byte>& filter);
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    using namespace zendari;
     const auto parts = telvia::fuzz::split_parts(telvia::fuzz::as_text(data, size), 2);
-    const telvia::fuzz::MemoryFile postings_file(parts[0]);
     std::vector<std::byte> filter(parts[1].size());
     if (!filter.empty()) std::memcpy(filter.data(), parts[1].data(), filter.size());
+    exercise(parts[0], filter);
+    exercise(with_checksums(std::string(parts[0]), filter), filter);
+    return 0;
+}
+
+namespace {
+
+void exercise(std::string_view posting_bytes, const std::vector<std::byte>& filter) {
+    using namespace zendari;
+    const telvia::fuzz::MemoryFile postings_file(posting_bytes);
     const auto postings = DongPostings::load(postings_file.path(), filter);
-    if (!postings) return 0;
+    if (!postings) return;
     std::map<std::int32_t, std::vector<std::uint32_t>> walked;
     for (std::size_t r = 0; r + 4 <= filter.size(); r += 4)
         walked[load_i32le(filter.data() + r)].push_back(static_cast<std::uint32_t>(r / 4 + 1));
@@ -43,5 +70,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     const auto all = postings->records([](std::int32_t) { return true; });
     check(all.size() == filter.size() / 4);
-    return 0;
 }
+
+}  // namespace
