@@ -6,6 +6,8 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
+#include <filesystem>
 #include <span>
 #include <string>
 #include <string_view>
@@ -40,15 +42,22 @@ private:
 };
 
 // A folder of its own for the process's run, in memory where the system offers it, for
-// readers that find files beside each other by name. Never removed: a fuzzing run ends by
-// being killed, and the system's temporary folder is cleaned at start.
+// readers that find files beside each other by name. Removed when the process ends normally
+// (a replay); a fuzzing run that ends by a crash leaves it for the system's cleaning.
 inline const std::string& scratch_folder() {
-    static const std::string folder = [] {
+    // Never destroyed, so the handler at exit still finds the name.
+    static const std::string* const folder = [] {
         std::string pattern = (::access("/dev/shm", W_OK) == 0 ? "/dev/shm" : "/tmp") +
                               std::string("/telvia-fuzz-XXXXXX");
-        return ::mkdtemp(pattern.data()) ? pattern : std::string("/tmp");
+        if (::mkdtemp(pattern.data()) == nullptr) std::abort();
+        return new std::string(pattern);
     }();
-    return folder;
+    static const bool removed_at_exit = std::atexit([] {
+        std::error_code ec;
+        std::filesystem::remove_all(*folder, ec);
+    }) == 0;
+    (void)removed_at_exit;
+    return *folder;
 }
 
 // Writes `bytes` as the file `name` of the scratch folder, as a new file (a new inode, so

@@ -1,20 +1,26 @@
 #!/usr/bin/env bash
-# fuzz/make-seeds.sh BUILD — the seed inputs of the fuzz targets, from a small generated
-# sample CD (60 subscribers, only the dongs they live in). Writes fuzz/corpus/<target>/seed-*;
-# inputs the fuzzers found are kept beside them under names of their own.
+# fuzz/make-seeds.sh BUILD — the seed inputs of the fuzz targets, from a small sample CD built
+# from fuzz/sample/ (60 generated subscribers, only the dongs they live in; generated first
+# when missing). Writes fuzz/corpus/<target>/seed-*; inputs the fuzzers found are kept beside
+# them under names of their own.
 set -euo pipefail
 build=${1:-build}
 here=$(cd "$(dirname "$0")" && pwd)
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
-"$build/bin/telvia-sample" --subscribers 60 --seed 7 --out "$work/sample" >/dev/null 2>&1
-listings="$work/sample/listings/LISTINGS.tsv"
-# Only the dongs the listings use keep the dong table small.
-awk -F'\t' 'NR > 1 { print $2 }' "$listings" | sort -u > "$work/codes"
-awk -F'\t' 'NR == FNR { keep[$1] = 1; next } FNR == 1 || ($1 in keep)' \
-    "$work/codes" "$work/sample/listings/DONGS.tsv" > "$work/dongs.tsv"
-"$build/bin/zendari-build" --listings "$listings" --dongs "$work/dongs.tsv" --out "$work/cd"
+# The sample listings live in fuzz/sample/; the CD-wide targets build their CD from them too.
+if [ ! -f "$here/sample/LISTINGS.tsv" ]; then
+    "$build/bin/telvia-sample" --subscribers 60 --seed 7 --out "$work/sample" >/dev/null 2>&1
+    mkdir -p "$here/sample"
+    cp "$work/sample/listings/LISTINGS.tsv" "$here/sample/LISTINGS.tsv"
+    # Only the dongs the listings use keep the dong table small.
+    awk -F'\t' 'NR > 1 { print $2 }' "$here/sample/LISTINGS.tsv" | sort -u > "$work/codes"
+    awk -F'\t' 'NR == FNR { keep[$1] = 1; next } FNR == 1 || ($1 in keep)' \
+        "$work/codes" "$work/sample/listings/DONGS.tsv" > "$here/sample/DONGS.tsv"
+fi
+listings="$here/sample/LISTINGS.tsv"
+"$build/bin/zendari-build" --listings "$listings" --dongs "$here/sample/DONGS.tsv" --out "$work/cd"
 cd="$work/cd"
 sep=$'\n--8<--\n'
 seed() {  # seed TARGET NAME FILE...: the files joined by the separator line
@@ -37,15 +43,24 @@ seed line_block block "$cd/data/10_1.dll" "$cd/data/10_1.lof"
 seed dong_table table "$cd/index/dong.cod" "$cd/index/dong.idx"
 seed postings postings "$cd/index/dong.pst" "$cd/index/names.flt"
 seed profile quenby "$cd/Quenby.INI"
-seed profile halvern "$work/sample/windows/Halvern.ini"
-seed listings sample "$work/dongs.tsv" "$listings"
+printf '[INSTALL]\r\nSRCDISK=/media/cdrom/\r\n\r\n[SEARCH]\r\nExcludedRecord=10010101:(100-010) x:1-1:02:735-1234:100010:y\r\n' \
+    > "$work/halvern"
+seed profile halvern "$work/halvern"
+seed manifest manifest "$cd/index/cd.manifest"
+seed cd sample "$cd/data/names.rec" "$cd/index/names.flt" "$cd/index/SEOUL.ndx" \
+    "$cd/index/dong.kwd" "$cd/index/dong.cod" "$cd/index/dong.idx" "$cd/data/10_1.dll" \
+    "$cd/data/10_1.lof" "$cd/index/dong.pst" "$cd/index/cd.manifest"
+seed listings sample "$here/sample/DONGS.tsv" "$listings"
+# A Seoul subscriber of the sample: name and dong code.
+read -r name code < <(awk -F'\t' 'NR > 1 && $2 ~ /^10/ { print $1, $2; exit }' "$listings")
 printf '%s\n' '{"member":"InitDB","put":1}' '{"member":"SetLocal","put":10}' \
-    '{"member":"FindKey","args":["김"]}' '{"member":"GetNext"}' '{"member":"GetNext"}' \
-    '{"member":"SetResult","args":[2,2]}' '{"member":"GetResult"}' '{"member":"GetResult"}' \
+    "{\"member\":\"FindKey\",\"args\":[\"$name\"]}" '{"member":"GetNext"}' '{"member":"GetNext"}' \
+    '{"member":"SetResult","args":[1,2]}' '{"member":"GetResult"}' '{"member":"GetResult"}' \
     > "$work/calls"
 seed json calls "$work/calls"
-printf '%s\n' '{"member":"InitDB","put":1}' '{"member":"SetLocal","put":11}' \
-    '{"member":"GetLocNext","args":["11020103",20]}' '{"member":"GetLocNext","args":["110201",20]}' \
-    '{"member":"GetLocSung","args":["11020104",20,"김"]}' '{"member":"GetAllResult","args":["1102"]}' \
-    > "$work/scans"
+printf '%s\n' '{"member":"InitDB","put":1}' '{"member":"SetLocal","put":10}' \
+    "{\"member\":\"GetLocNext\",\"args\":[\"$code\",20]}" \
+    "{\"member\":\"GetLocNext\",\"args\":[\"${code:0:6}\",20]}" \
+    "{\"member\":\"GetLocSung\",\"args\":[\"$code\",20,\"${name:0:1}\"]}" \
+    "{\"member\":\"GetAllResult\",\"args\":[\"${code:0:4}\"]}" > "$work/scans"
 seed json scans "$work/scans"
