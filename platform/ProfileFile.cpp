@@ -114,15 +114,31 @@ bool read_profile_file(const std::filesystem::path& path, std::string& text, std
     return true;
 }
 
-std::string load_profile_text(const std::filesystem::path& path) {
-    std::string text, error;
-    if (read_profile_file(path, text, error) || error.empty()) return text;
+namespace {
+
+// Says once per process, for a path and a reason, that a profile is passed over.
+void tell_unusable(const std::filesystem::path& path, const std::string& error) {
     static std::mutex mutex;
     static std::set<std::pair<std::string, std::string>> told;
     const std::lock_guard lock(mutex);
     if (told.emplace(path.string(), error).second)
         std::fprintf(stderr, "%s: %s; its settings are not read\n", path.c_str(), error.c_str());
+}
+
+}  // namespace
+
+std::string load_profile_text(const std::filesystem::path& path) {
+    std::string text, error;
+    if (read_profile_file(path, text, error) || error.empty()) return text;
+    tell_unusable(path, error);
     return {};
+}
+
+bool profile_file_usable(const std::filesystem::path& path) {
+    std::string text, error;
+    if (read_profile_file(path, text, error) || error.empty()) return true;
+    tell_unusable(path, error);
+    return false;
 }
 
 std::filesystem::path windows_directory() {

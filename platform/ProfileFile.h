@@ -35,6 +35,11 @@ bool read_profile_file(const std::filesystem::path& path, std::string& text, std
 // process for the same path and reason), since the callers only fall back to defaults.
 std::string load_profile_text(const std::filesystem::path& path);
 
+// For readers that go through another library (QSettings): whether the profile at `path` is
+// missing or a file read_profile_file takes. Otherwise false, said on standard error as
+// load_profile_text says it: such a file is neither read nor written.
+bool profile_file_usable(const std::filesystem::path& path);
+
 // GetPrivateProfileStringA semantics: copies at most buffer_size-1 bytes of the value (or of
 // the default when the file, section or key is missing); buffer_size 0 gives "". Section and
 // key names match ASCII-case-insensitively and the first match wins; leading/trailing blanks

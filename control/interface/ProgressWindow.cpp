@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QFile>
 #include <QFontMetrics>
 #include <QKeyEvent>
 #include <QLabel>
@@ -140,10 +141,15 @@ QString ProgressWindow::profilePath() {
 }
 
 void ProgressWindow::placeFromProfile() {
-    QSettings profile(profilePath(), QSettings::IniFormat);
+    // QSettings would wait forever on a FIFO: such a profile is passed over, and the window
+    // centred.
     bool okX = false, okY = false;
-    const int x = profile.value(QStringLiteral("Settings/X"), -1).toInt(&okX);
-    const int y = profile.value(QStringLiteral("Settings/Y"), -1).toInt(&okY);
+    int x = -1, y = -1;
+    if (telvia::profile_file_usable(QFile::encodeName(profilePath()).toStdString())) {
+        const QSettings profile(profilePath(), QSettings::IniFormat);
+        x = profile.value(QStringLiteral("Settings/X"), -1).toInt(&okX);
+        y = profile.value(QStringLiteral("Settings/Y"), -1).toInt(&okY);
+    }
     const QScreen* screen = QGuiApplication::primaryScreen();
     const QSize screenSize = screen ? screen->size() : QSize(1024, 768);
     if (!okX || !okY || x < 0 || y < 0 || x >= screenSize.width() || y >= screenSize.height()) {
@@ -154,6 +160,7 @@ void ProgressWindow::placeFromProfile() {
 }
 
 void ProgressWindow::savePosition() {
+    if (!telvia::profile_file_usable(QFile::encodeName(profilePath()).toStdString())) return;
     QSettings profile(profilePath(), QSettings::IniFormat);
     profile.setValue(QStringLiteral("Settings/X"), pos().x());
     profile.setValue(QStringLiteral("Settings/Y"), pos().y());

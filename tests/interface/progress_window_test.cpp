@@ -6,8 +6,14 @@
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
+#include <atomic>
+#include <chrono>
+#include <thread>
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "ProgressWindow.h"
 #include "QtPrinters.h"
@@ -103,6 +109,39 @@ TEST_F(ProgressWindowTest, APositionOffTheScreenCentresTheWindow) {
                   QPoint((screen.width() - w.width()) / 2, (screen.height() - w.height()) / 2))
             << saved.x() << "," << saved.y();
     }
+}
+
+// A FIFO in the profile's place is passed over: the window opens centred at once and the
+// FIFO is neither waited on nor replaced.
+TEST_F(ProgressWindowTest, AProfileThatIsAFifoIsPassedOver) {
+    const QByteArray fifo = QFile::encodeName(ProgressWindow::profilePath());
+    ASSERT_EQ(::mkfifo(fifo.constData(), 0600), 0);
+    std::atomic<bool> done{false}, waited{false};
+    std::thread unblock([&] {  // lets a reader that waits on the FIFO go, and tells
+        for (int i = 0; i < 200 && !done; ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        while (!done) {
+            const int fd = ::open(fifo.constData(), O_WRONLY | O_NONBLOCK);
+            if (fd >= 0) {
+                waited = true;
+                ::close(fd);
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+    });
+    {
+        const QSize screen = QGuiApplication::primaryScreen()->size();
+        ProgressWindow w(QStringLiteral("인명검색"), true, nullptr, nullptr);
+        EXPECT_EQ(w.pos(),
+                  QPoint((screen.width() - w.width()) / 2, (screen.height() - w.height()) / 2));
+        w.move(55, 66);
+    }
+    done = true;
+    unblock.join();
+    EXPECT_FALSE(waited) << "the window waited on the FIFO";
+    struct stat st {};
+    ASSERT_EQ(::stat(fifo.constData(), &st), 0);
+    EXPECT_TRUE(S_ISFIFO(st.st_mode));
 }
 
 TEST(Registration, WritesAndRemovesTheControlsRecord) {
