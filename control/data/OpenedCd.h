@@ -35,8 +35,8 @@ void hold_cd(const TelEnvironment& env);
 // The checks of the whole CD: the master file (`master_size`; nullopt when it did not open)
 // and the filter file hold exactly as many records as the region indexes' sentinels say (at
 // least as many while a region index is missing), and, with an intact manifest, every file
-// it lists as needed is there with its listed size. False after saying on standard error
-// which file is wrong and how.
+// it lists as needed has its listed size. False after saying on standard error which file is
+// wrong and how. A listed file that is missing is only said: its reader decides.
 bool check_cd(const TelEnvironment& env, std::optional<std::uint64_t> master_size,
               std::uint64_t filter_size);
 

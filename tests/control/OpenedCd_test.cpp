@@ -74,8 +74,42 @@ TEST_F(OpenedCd, MasterAndFilterMustHoldTheRecordsTheIndexesName) {
     // at least; the region says so itself when it is selected.
     fs::remove(file("index/PUSAN.ndx"));
     restart();
+    const std::string err = init();
+    EXPECT_EQ(core_->init_db(), 1);
+    EXPECT_EQ(err, "Zendari: " + file("index/PUSAN.ndx").string() +
+                       ": missing (the CD's manifest lists it)\n");
+}
+
+// Beyond the format, the builder's manifest lists every file's size: a file cut short is
+// refused by name, even one the record counts cannot tell (a block file).
+TEST_F(OpenedCd, WithAManifestEveryFileMustHaveItsSize) {
+    build_rows(three_names());
+    const std::string block = read_file(file("data/10_1.dll"));
+    write_file(file("data/10_1.dll").string(), block.substr(0, block.size() - 3));
+    restart();
+    std::string err = init();
+    EXPECT_EQ(core_->init_db(), -1);
+    EXPECT_EQ(last_message(), "인명 초기화 실패");
+    EXPECT_NE(err.find(file("data/10_1.dll").string() + ": " + std::to_string(block.size() - 3) +
+                       " bytes where the CD's manifest says " + std::to_string(block.size())),
+              std::string::npos)
+        << err;
+
+    // An auxiliary file of another size is left to its reader, which does without it.
+    write_file(file("data/10_1.dll").string(), block);
+    write_file(file("data/10_1.lof").string(), "short");
+    restart();
     EXPECT_EQ(init(), "");
     EXPECT_EQ(core_->init_db(), 1);
+
+    // A damaged manifest is said and not used.
+    std::string manifest = read_file(file("index/cd.manifest"));
+    manifest[manifest.find("names.rec") + 2] ^= 1;
+    write_file(file("index/cd.manifest").string(), manifest);
+    restart();
+    err = init();
+    EXPECT_EQ(core_->init_db(), 1);
+    EXPECT_NE(err.find("cd.manifest: damaged"), std::string::npos) << err;
 }
 
 // Reads outside data in a thread: a reader that waits on a FIFO fails the test instead of
