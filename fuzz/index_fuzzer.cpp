@@ -15,11 +15,9 @@
 #include "index/Nodix.h"
 #include "index/index_format.h"
 
-namespace {
+using telvia::fuzz::check;
 
-void check(bool condition) {
-    if (!condition) std::abort();
-}
+namespace {
 
 // The input as it stands, and again with its size and checksums made right, so that the
 // mutations reach the decoders behind the checksums too.

@@ -13,11 +13,9 @@
 #include "scan/ProcessReaders.h"
 #include "scan/ZendariCore.h"
 
-namespace {
+using telvia::fuzz::check;
 
-void check(bool condition) {
-    if (!condition) std::abort();
-}
+namespace {
 
 class QuietHost final : public zendari::ControlHost {
 public:

@@ -8,13 +8,7 @@
 #include "FuzzInput.h"
 #include "data/LineBlock.h"
 
-namespace {
-
-void check(bool condition) {
-    if (!condition) std::abort();
-}
-
-}  // namespace
+using telvia::fuzz::check;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace zendari;

@@ -8,11 +8,9 @@
 #include "FuzzInput.h"
 #include "Listings.h"
 
-namespace {
+using telvia::fuzz::check;
 
-void check(bool condition) {
-    if (!condition) std::abort();
-}
+namespace {
 
 bool fit_for_the_cd(std::string_view text) {
     for (const char c : text) {

@@ -9,11 +9,9 @@
 #include "common/Checksum.h"
 #include "data/CdManifest.h"
 
-namespace {
+using telvia::fuzz::check;
 
-void check(bool condition) {
-    if (!condition) std::abort();
-}
+namespace {
 
 void exercise(std::string_view text) {
     const auto entries = zendari::parse_manifest(text);

@@ -13,11 +13,9 @@
 #include "data/DongPostings.h"
 #include "data/posting_format.h"
 
-namespace {
+using telvia::fuzz::check;
 
-void check(bool condition) {
-    if (!condition) std::abort();
-}
+namespace {
 
 // The posting file with its size and checksums (its own and the filter file's) made right, so
 // that the mutations reach the checks of the lists behind them.

@@ -9,13 +9,7 @@
 #include "ProfileFile.h"
 #include "data/TelEnvironment.h"
 
-namespace {
-
-void check(bool condition) {
-    if (!condition) std::abort();
-}
-
-}  // namespace
+using telvia::fuzz::check;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view text = telvia::fuzz::as_text(data, size);
