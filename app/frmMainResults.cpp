@@ -1,11 +1,14 @@
 // The result lists and their commands: sorting, select-all, the pop-up menu, printing,
 // dialling, the web call and the companion programs.
 #include <QApplication>
+#include <QContextMenuEvent>
 #include <QDir>
 #include <QFileInfo>
 #include <QHeaderView>
 #include <QItemSelectionModel>
+#include <QKeyEvent>
 #include <QMenu>
+#include <QMouseEvent>
 #include <QProcess>
 #include <QTreeView>
 
@@ -52,9 +55,11 @@ void frmMain::connectResults() {
         list->header()->setSortIndicatorShown(true);
         connect(list->header(), &QHeaderView::sectionClicked, this,
                 [this, list](int column) { sortList(list, column); });
-        connect(list, &QWidget::customContextMenuRequested, this,
-                [this, list](const QPoint& pos) { showPopup(list, pos); });
+        // The pop-up comes with the right button's release over the list, or with the menu key.
+        list->setContextMenuPolicy(Qt::DefaultContextMenu);
+        list->viewport()->setContextMenuPolicy(Qt::DefaultContextMenu);
         list->installEventFilter(this);
+        list->viewport()->installEventFilter(this);
     }
     struct Companion {
         QAction* action;
@@ -105,6 +110,35 @@ void frmMain::showPopup(QTreeView* view, const QPoint& pos) {
         a->setVisible(true);
     }
     m_mnuPopUp->popup(view->viewport()->mapToGlobal(pos));
+}
+
+// The events of lvResult and lvDongResult: "*" selects all, the right button's release over
+// the rows or the menu key brings up the pop-up. True when handled.
+bool frmMain::resultListEvent(QObject* watched, QEvent* event) {
+    QTreeView* list = watched == m_ui->lvResult || watched == m_ui->lvResult->viewport()
+                          ? m_ui->lvResult
+                          : m_ui->lvDongResult;
+    switch (event->type()) {
+        case QEvent::KeyPress:
+            if (static_cast<QKeyEvent*>(event)->text() != QLatin1String("*")) return false;
+            selectAll();
+            return true;
+        case QEvent::MouseButtonRelease: {
+            const auto* mouse = static_cast<QMouseEvent*>(event);
+            if (mouse->button() != Qt::RightButton || watched != list->viewport()) return false;
+            showPopup(list, mouse->position().toPoint());
+            return true;
+        }
+        case QEvent::ContextMenu: {
+            const auto* menu = static_cast<QContextMenuEvent*>(event);
+            if (menu->reason() != QContextMenuEvent::Keyboard) return true;  // the release shows it
+            const QRect current = list->visualRect(list->currentIndex());
+            showPopup(list, current.isValid() ? current.center() : QPoint(0, 0));
+            return true;
+        }
+        default:
+            return false;
+    }
 }
 
 QTreeView* frmMain::resultList() const {
