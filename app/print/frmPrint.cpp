@@ -2,13 +2,11 @@
 
 #include <QComboBox>
 #include <QDir>
-#include <QGuiApplication>
 #include <QLabel>
 #include <QPageLayout>
 #include <QPrintPreviewWidget>
 #include <QPrinter>
 #include <QRadioButton>
-#include <QScreen>
 #include <QSignalBlocker>
 #include <QStatusBar>
 #include <QStyle>
@@ -143,22 +141,28 @@ void frmPrint::buildToolbar() {
     struct Button {
         const char* key;
         const char16_t* text;
+        const char* themeIcon;  // the desktop theme's icon, else the style's
         QStyle::StandardPixmap icon;
         QKeySequence shortcut;
         void (frmPrint::*command)();
     };
     const Button buttons[] = {
-        {"leftend", u"처음", QStyle::SP_MediaSkipBackward, QKeySequence(Qt::CTRL | Qt::Key_Home),
+        {"leftend", u"처음", "go-first", QStyle::SP_MediaSkipBackward,
+         QKeySequence(Qt::CTRL | Qt::Key_Home), nullptr},
+        {"left", u"이전", "go-previous", QStyle::SP_MediaSeekBackward, QKeySequence(Qt::Key_PageUp),
          nullptr},
-        {"left", u"이전", QStyle::SP_MediaSeekBackward, QKeySequence(Qt::Key_PageUp), nullptr},
-        {"right", u"다음", QStyle::SP_MediaSeekForward, QKeySequence(Qt::Key_PageDown), nullptr},
-        {"rightend", u"마지막", QStyle::SP_MediaSkipForward, QKeySequence(Qt::CTRL | Qt::Key_End),
+        {"right", u"다음", "go-next", QStyle::SP_MediaSeekForward, QKeySequence(Qt::Key_PageDown),
          nullptr},
-        {"zoomout", u"확대", QStyle::SP_ArrowUp, QKeySequence::ZoomIn, &frmPrint::zoomOut},
-        {"zoomin", u"축소", QStyle::SP_ArrowDown, QKeySequence::ZoomOut, &frmPrint::zoomIn},
-        {"print", u"인쇄", QStyle::SP_DialogSaveButton, QKeySequence::Print,
+        {"rightend", u"마지막", "go-last", QStyle::SP_MediaSkipForward,
+         QKeySequence(Qt::CTRL | Qt::Key_End), nullptr},
+        {"zoomout", u"확대", "zoom-in", QStyle::SP_ArrowUp, QKeySequence::ZoomIn,
+         &frmPrint::zoomOut},
+        {"zoomin", u"축소", "zoom-out", QStyle::SP_ArrowDown, QKeySequence::ZoomOut,
+         &frmPrint::zoomIn},
+        {"print", u"인쇄", "document-print", QStyle::SP_FileDialogDetailedView, QKeySequence::Print,
          &frmPrint::printCommand},
-        {"pdf", u"PDF로 저장", QStyle::SP_DriveFDIcon, QKeySequence::Save, &frmPrint::savePdf},
+        {"pdf", u"PDF로 저장", "document-save-as", QStyle::SP_DriveFDIcon, QKeySequence::Save,
+         &frmPrint::savePdf},
     };
     for (const Button& b : buttons) {
         QAction* action =
@@ -213,16 +217,11 @@ void frmPrint::showPagePosition() {
 }
 
 int frmPrint::zoom() const {
-    if (VP->zoomMode() == QPrintPreviewWidget::CustomZoom) return m_zoom;
-    // A fitted page: the preview's scale of printer pixels to screen pixels, as a percentage
-    // of the actual size.
-    const QScreen* screen = QGuiApplication::primaryScreen();
-    const double screenDpi = screen ? screen->logicalDotsPerInchY() : 96.0;
-    return qRound(VP->zoomFactor() * m_printer->logicalDpiY() / screenDpi * 100);
+    // In the fitted modes too: the scale the preview chose for the window.
+    return qRound(VP->zoomFactor() * 100);
 }
 
 void frmPrint::setZoom(int percent) {
-    m_zoom = percent;
     VP->setZoomFactor(percent / 100.0);
 }
 

@@ -87,5 +87,4 @@ private:
     QString m_headerText;
     print::BodyFont m_body;
     print::TableDocument m_document;
-    int m_zoom = 100;  // the zoom set last, in percent
 };
