@@ -246,30 +246,23 @@ void frmPrint::zoomIn() {
 }
 
 void frmPrint::chooseZoomMode(int index) {
+    // The fitted modes, by their index in the list less one.
+    struct Fitted {
+        QPrintPreviewWidget::ViewMode view;
+        QPrintPreviewWidget::ZoomMode zoom;
+    };
+    static constexpr Fitted kFitted[] = {
+        {QPrintPreviewWidget::AllPagesView, QPrintPreviewWidget::FitInView},      // Thumbnail
+        {QPrintPreviewWidget::FacingPagesView, QPrintPreviewWidget::FitInView},   // TwoPages
+        {QPrintPreviewWidget::SinglePageView, QPrintPreviewWidget::FitInView},    // WholePage
+        {QPrintPreviewWidget::SinglePageView, QPrintPreviewWidget::FitToWidth}};  // PageWidth
     m_ui->cmbPercent->setEnabled(index == kPercentage);
-    switch (index) {
-        case kPercentage:
-            VP->setViewMode(QPrintPreviewWidget::SinglePageView);
-            choosePercent(m_ui->cmbPercent->currentIndex());
-            break;
-        case kThumbnail:
-            VP->setViewMode(QPrintPreviewWidget::AllPagesView);
-            VP->setZoomMode(QPrintPreviewWidget::FitInView);
-            break;
-        case kTwoPages:
-            VP->setViewMode(QPrintPreviewWidget::FacingPagesView);
-            VP->setZoomMode(QPrintPreviewWidget::FitInView);
-            break;
-        case kWholePage:
-            VP->setViewMode(QPrintPreviewWidget::SinglePageView);
-            VP->setZoomMode(QPrintPreviewWidget::FitInView);
-            break;
-        case kPageWidth:
-            VP->setViewMode(QPrintPreviewWidget::SinglePageView);
-            VP->setZoomMode(QPrintPreviewWidget::FitToWidth);
-            break;
-        default:
-            break;
+    if (index == kPercentage) {
+        VP->setViewMode(QPrintPreviewWidget::SinglePageView);
+        choosePercent(m_ui->cmbPercent->currentIndex());
+    } else if (index >= kThumbnail && index <= kPageWidth) {
+        VP->setViewMode(kFitted[index - kThumbnail].view);
+        VP->setZoomMode(kFitted[index - kThumbnail].zoom);
     }
 }
 
