@@ -129,9 +129,12 @@ frmPrint::frmPrint(const QString& printSource, RowSource rows, QWidget* parent)
 
 frmPrint::~frmPrint() = default;
 
-void frmPrint::showPrint(QWidget* parent, const QString& printSource, RowSource rows) {
-    frmPrint window(printSource, std::move(rows), parent);
-    window.exec();
+frmPrint* frmPrint::showPrint(QWidget* parent, const QString& printSource, RowSource rows) {
+    auto* window = new frmPrint(printSource, std::move(rows), parent);
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    window->setWindowModality(Qt::ApplicationModal);
+    window->show();
+    return window;
 }
 
 void frmPrint::buildToolbar() {

@@ -38,8 +38,10 @@ public:
     ~frmPrint() override;
 
     // The print commands' entry point: loads the window for `printSource` over `rows` and
-    // shows it modally until the user closes it.
-    static void showPrint(QWidget* parent, const QString& printSource, RowSource rows);
+    // shows it modal to the whole program. Returns at once, without a nested event loop, so
+    // the command that opened it ends while the window is up; the window deletes itself
+    // when closed (or with `parent`).
+    static frmPrint* showPrint(QWidget* parent, const QString& printSource, RowSource rows);
 
     // Rebuilds the document from the print source, the rows, the header text, the
     // orientation and the body font, then the preview and the page position.

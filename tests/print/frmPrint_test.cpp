@@ -6,6 +6,7 @@
 #include <QComboBox>
 #include <QFile>
 #include <QLabel>
+#include <QPointer>
 #include <QPrintPreviewWidget>
 #include <QPrinter>
 #include <QPushButton>
@@ -417,4 +418,18 @@ TEST(PrintRowsOf, ReadsEveryRowWithItsSelectionFromAView) {
 
     QTreeView empty;
     EXPECT_TRUE(printRowsOf(empty).empty());
+}
+
+TEST_F(PrintWindowTest, ShowPrintOpensModalAndTheWindowGoesWhenClosed) {
+    QWidget owner;
+    owner.show();
+    QPointer<frmPrint> w =
+        frmPrint::showPrint(&owner, QStringLiteral("메모창:인명"), [] { return someSelected(); });
+    ASSERT_FALSE(w.isNull());
+    EXPECT_TRUE(w->isVisible());
+    EXPECT_EQ(w->windowModality(), Qt::ApplicationModal);
+    EXPECT_EQ(w->document().rows.size(), 14u);
+    QTest::keyClick(w.data(), Qt::Key_Escape);  // Esc closes the window
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(w.isNull());
 }
