@@ -17,6 +17,7 @@
 #include "PrintDialogs.h"
 #include "Prompt.h"
 #include "TableRenderer.h"
+#include "ToolbarIcons.h"
 #include "ui_frmPrint.h"
 
 namespace {
@@ -168,8 +169,12 @@ void frmPrint::buildToolbar() {
          &frmPrint::savePdf},
     };
     for (const Button& b : buttons) {
-        QAction* action =
-            m_toolbar->addAction(style()->standardIcon(b.icon), QString::fromUtf16(b.text));
+        // The printer is the main window's own drawing: no stock icon shows one everywhere.
+        const QIcon icon =
+            b.command == &frmPrint::printCommand
+                ? toolbarIcon(ToolbarIcon::Printer)
+                : QIcon::fromTheme(QString::fromLatin1(b.themeIcon), style()->standardIcon(b.icon));
+        QAction* action = m_toolbar->addAction(icon, QString::fromUtf16(b.text));
         action->setObjectName(QString::fromLatin1(b.key));
         action->setShortcut(b.shortcut);
         action->setToolTip(action->text() + QStringLiteral(" (") +
