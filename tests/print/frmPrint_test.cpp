@@ -17,6 +17,7 @@
 #include <QTest>
 #include <QToolBar>
 #include <QTreeView>
+#include <QTreeWidget>
 
 #include <gtest/gtest.h>
 
@@ -418,6 +419,29 @@ TEST(PrintRowsOf, ReadsEveryRowWithItsSelectionFromAView) {
 
     QTreeView empty;
     EXPECT_TRUE(printRowsOf(empty).empty());
+}
+
+TEST(PrintRowsOf, ReadsAMemoListsItemsAndTheirSelection) {
+    // The memo window's lists are item widgets whose items are selected one by one.
+    QTreeWidget list;
+    list.setColumnCount(5);
+    list.setSelectionMode(QAbstractItemView::ExtendedSelection);
+    for (int r = 0; r < 4; ++r) {
+        auto* item = new QTreeWidgetItem(&list);
+        for (int c = 0; c < 5; ++c) item->setText(c, QStringLiteral("%1/%2").arg(r).arg(c));
+    }
+    list.topLevelItem(2)->setSelected(true);
+    list.topLevelItem(3)->setSelected(true);
+    const std::vector<PrintRow> rows = printRowsOf(list);
+    ASSERT_EQ(rows.size(), 4u);
+    EXPECT_EQ(rows[3].cells, QStringList({"3/0", "3/1", "3/2", "3/3", "3/4"}));
+    EXPECT_FALSE(rows[0].selected);
+    EXPECT_FALSE(rows[1].selected);
+    EXPECT_TRUE(rows[2].selected);
+    EXPECT_TRUE(rows[3].selected);
+    const TableDocument doc = composeTable(composeInput(QStringLiteral("메모창:인명")), rows);
+    ASSERT_EQ(doc.rows.size(), 2u);
+    EXPECT_EQ(doc.rows[0], QStringList({"2/0", "2/1", "2/3", "2/4"}));
 }
 
 TEST_F(PrintWindowTest, ShowPrintOpensModalAndTheWindowGoesWhenClosed) {
