@@ -194,13 +194,18 @@ void frmPrint::buildToolbar() {
 }
 
 void frmPrint::compose() {
-    BusyCursor busy;
-    std::vector<print::PrintRow> rows;
-    if (print::printLayout(m_printSource) && m_rows) rows = m_rows();
-    m_document = print::composeTable(
-        {m_printSource, m_headerText, orientation(), m_body, QDateTime::currentDateTime()}, rows);
+    {
+        BusyCursor busy;
+        std::vector<print::PrintRow> rows;
+        if (print::printLayout(m_printSource) && m_rows) rows = m_rows();
+        m_document = print::composeTable(
+            {m_printSource, m_headerText, orientation(), m_body, QDateTime::currentDateTime()},
+            rows);
+    }
+    // Told with the ordinary pointer, between the composition and the preview.
     if (!m_document.limitMessage.isEmpty())
         msgBox(m_document.limitMessage, PromptButtons::Ok, PromptIcon::None, kNotice);
+    BusyCursor busy;
     VP->updatePreview();
     showPagePosition();
 }
@@ -214,10 +219,6 @@ print::Orientation frmPrint::orientation() const {
 void frmPrint::showPage(int page) {
     if (page >= 1 && page <= VP->pageCount()) VP->setCurrentPage(page);
     showPagePosition();
-}
-
-QString frmPrint::pagePosition() const {
-    return m_panel1->text();
 }
 
 void frmPrint::showPagePosition() {

@@ -69,7 +69,6 @@ public:
     print::Orientation orientation() const;
     QPrinter& printer() { return *m_printer; }
     QPrintPreviewWidget* preview() const { return VP; }
-    QString pagePosition() const;  // panel 1 of the status bar
 
 private:
     void buildToolbar();
