@@ -14,8 +14,10 @@
 
 #include "BusyCursor.h"
 #include "Orvello.h"
+#include "PrintRows.h"
 #include "Prompt.h"
 #include "frmMain.h"
+#include "frmPrint.h"
 #include "startup/ProgramGlobals.h"
 #include "startup/frmOption.h"
 #include "ui_frmMain.h"
@@ -226,8 +228,9 @@ QString frmMain::webCall() {
 }
 
 void frmMain::openPrintWindow() {
-    printCommand();
-    notBuiltYet();  // the print window arrives with the printing work
+    const QString source = printCommand();
+    QTreeView* list = source == QStringLiteral("동결과:인명") ? m_ui->lvDongResult : m_ui->lvResult;
+    frmPrint::showPrint(this, source, [list] { return print::printRowsOf(*list); });
 }
 
 void frmMain::openDialWindow() {
