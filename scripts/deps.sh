@@ -3,9 +3,12 @@
 # any is missing (dpkg-dev and file: CPack's dependency list; librsvg2-bin: the icons;
 # desktop-file-utils and appstream: the checks of the desktop entry and the metainfo).
 set -euo pipefail
+# Each one is used: the build (cmake … libgl-dev, which Qt's Gui package asks for), the tests
+# (fonts-nanum: Korean text; poppler-utils: reading printed PDFs; xvfb, xauth: `make run` and
+# the package check without a display), the benchmark (libsqlite3-dev: the SQLite yardstick).
 pkgs=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-serialport-dev libsqlcipher-dev
-      libsqlite3-dev libgtest-dev libbenchmark-dev nlohmann-json3-dev fonts-nanum xvfb xauth
-      libgl-dev imagemagick poppler-utils
+      libsqlite3-dev libgtest-dev nlohmann-json3-dev libgl-dev fonts-nanum poppler-utils
+      xvfb xauth
       dpkg-dev file librsvg2-bin desktop-file-utils appstream)
 missing=()
 for p in "${pkgs[@]}"; do

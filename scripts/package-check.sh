@@ -51,8 +51,9 @@ for f in "${expected[@]}"; do
     [ -e "$root/$f" ] || fail "the package lacks /$f"
 done
 for size in "${sizes[@]}"; do
-    got=$(identify -format '%wx%h' "$root/usr/share/icons/hicolor/${size}x${size}/apps/$app_id.png")
-    [ "$got" = "${size}x${size}" ] || fail "the ${size}x${size} icon is $got"
+    # file(1) reads a PNG's size from its header: "PNG image data, 16 x 16, ..."
+    got=$(file -b "$root/usr/share/icons/hicolor/${size}x${size}/apps/$app_id.png")
+    [[ "$got" == "PNG image data, ${size} x ${size},"* ]] || fail "the ${size}x${size} icon is $got"
 done
 depends=$(dpkg-deb -f "$deb" Depends)
 for dep in libqt6widgets6 libsqlcipher0 qt6-qpa-plugins; do
