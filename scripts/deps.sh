@@ -3,7 +3,7 @@
 set -euo pipefail
 pkgs=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-serialport-dev libsqlcipher-dev
       libsqlite3-dev libgtest-dev libbenchmark-dev nlohmann-json3-dev fonts-nanum xvfb xauth
-      libgl-dev imagemagick poppler-utils)
+      libgl-dev imagemagick poppler-utils dbus-daemon)
 missing=()
 for p in "${pkgs[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'ok installed' || missing+=("$p")
