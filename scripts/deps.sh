@@ -3,7 +3,8 @@
 set -euo pipefail
 pkgs=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-serialport-dev libsqlcipher-dev
       libsqlite3-dev libgtest-dev libbenchmark-dev nlohmann-json3-dev fonts-nanum xvfb xauth
-      libgl-dev imagemagick poppler-utils dbus-daemon)
+      libgl-dev imagemagick poppler-utils dbus-daemon
+      libglib2.0-bin)
 missing=()
 for p in "${pkgs[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'ok installed' || missing+=("$p")
