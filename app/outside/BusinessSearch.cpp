@@ -2,6 +2,7 @@
 
 #include <QApplication>
 
+#include "BusyCursor.h"
 #include "Orvello.h"
 #include "Prompt.h"
 #include "Varlink.h"
@@ -23,18 +24,6 @@ QString limitMessage(int limit) {
                "결과가 %1건을 초과합니다.\r\n\r\nTelvia의 결과 출력은 %1건으로 제한되 있습니다.")
         .arg(limit);
 }
-
-// The hourglass while the library is asked, the pointer with an hourglass while records are
-// listed, the default pointer at the end.
-class SearchCursor {
-public:
-    SearchCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~SearchCursor() { QApplication::restoreOverrideCursor(); }
-    SearchCursor(const SearchCursor&) = delete;
-    SearchCursor& operator=(const SearchCursor&) = delete;
-    void querying() { QApplication::changeOverrideCursor(Qt::WaitCursor); }
-    void listing() { QApplication::changeOverrideCursor(Qt::BusyCursor); }
-};
 
 }  // namespace
 
@@ -78,10 +67,12 @@ qint32 BusinessSearch::run(QString companyName, const QString& dongCode, qint32 
                            SearchStyle style, const std::function<void(search::ResultRow)>& add) {
     const qint16 limit = static_cast<qint16>(Orvello::leadingNumber(Orvello::Read(
         QStringLiteral("Option"), QStringLiteral("MaxDisplayCount"), QStringLiteral("0"))));
-    SearchCursor cursor;
+    // The hourglass while the library is asked, the pointer with an hourglass while its
+    // records are listed, the default pointer at the end.
+    BusyCursor cursor;
     qint32 shown = 0;
     for (QString code : regionCodes(dongCode)) {
-        cursor.querying();
+        QApplication::changeOverrideCursor(Qt::WaitCursor);
         qint32 found = 0;
         if (searchKindCode == 0 && style == SearchStyle::kStandard) {
             QString none;
@@ -89,7 +80,7 @@ qint32 BusinessSearch::run(QString companyName, const QString& dongCode, qint32 
         } else if (searchKindCode == 0 && style == SearchStyle::kWord) {
             found = m_library.comRetSubmit(companyName, m_wordState, code);
         }
-        cursor.listing();
+        QApplication::changeOverrideCursor(Qt::BusyCursor);
         if (found <= 0) continue;
         while (!m_library.isDone()) {
             const std::optional<QString> record = m_library.getNext();
