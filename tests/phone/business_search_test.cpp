@@ -1,10 +1,13 @@
 // The business search: records as rows, the region codes, and the search loop through the
 // program's binding of a scripted stand-in for the business-directory library.
+#include <QAction>
 #include <QFile>
 #include <QTextStream>
 
+#include "BusinessCommands.h"
 #include "BusinessSearch.h"
 #include "PhoneFixture.h"
+#include "ResultListModel.h"
 #include "Varlink.h"
 
 namespace {
@@ -184,6 +187,35 @@ TEST_F(BusinessSearchTest, AMissingLibraryFindsNothingAndSaysNothing) {
     EXPECT_EQ(search.run("상호", "11:12", 0, SearchStyle::kStandard, [&](auto) { ++rows; }), 0);
     EXPECT_EQ(rows, 0);
     EXPECT_TRUE(m_prompt.messages().empty());
+}
+
+TEST_F(BusinessSearchTest, TheMenuPairChoosesTheQueryAndRowsGoIntoTheList) {
+    qputenv("TELVIA_VARLINK", TELVIA_VARLINK_DOUBLE);
+    QAction standard("기본검색"), word("단어검색");
+    business::BusinessCommands commands(&standard, &word, nullptr);
+    EXPECT_TRUE(standard.isChecked());
+    EXPECT_FALSE(word.isChecked());
+    word.trigger();
+    EXPECT_TRUE(word.isChecked());
+    EXPECT_FALSE(standard.isChecked());
+    EXPECT_EQ(commands.style(), SearchStyle::kWord);
+    standard.trigger();  // a click on the checked item keeps it checked
+    standard.trigger();
+    EXPECT_EQ(commands.style(), SearchStyle::kStandard);
+    word.trigger();
+    commands.mnuStandardSearchClick();
+    EXPECT_TRUE(standard.isChecked());
+    EXPECT_FALSE(word.isChecked());
+
+    script(records("11", 3));
+    ResultListModel model;
+    model.setHeaders(business::kHeaders);
+    EXPECT_EQ(commands.run("상호", "11", 0, model), 3);
+    ASSERT_EQ(model.rowCount(), 3);
+    EXPECT_EQ(model.cell(0, 0), "상호11-1001");
+    EXPECT_EQ(model.cell(2, 1), "(02)735-1003");
+    EXPECT_EQ(calls(), QStringList({"comClickSubmit\t상호\t\t11"}));
+    qunsetenv("TELVIA_VARLINK");
 }
 
 }  // namespace
