@@ -17,6 +17,7 @@
 #include "FakeHayesModem.h"
 #include "FakeLabelServer.h"
 #include "HalvernBus.h"
+#include "LabelLauncher.h"
 #include "MainWindowBus.h"
 #include "MainWindowFixture.h"
 #include "frmDial.h"
@@ -131,6 +132,10 @@ TEST_F(OutsideWindowTest, TheLabelCommandReachesTheLabelProgram) {
     clickToolbar("LabelPrint");
     ASSERT_TRUE(waitFor([&] { return lablor.calls().size() == 2; }));
     EXPECT_EQ(lablor.calls(), QStringList({"Link Form", "Execute CM:"}));
+    // The menu item runs the same command, once the first one has had its answer.
+    auto* launcher = window().findChild<LabelLauncher*>();
+    ASSERT_NE(launcher, nullptr);
+    ASSERT_TRUE(waitFor([&] { return !launcher->isRunning(); }));
     chooseFromMenu(child<QMenu>("mnuFile"), child<QAction>("mnuPrintDM"));
     ASSERT_TRUE(waitFor([&] { return lablor.calls().size() == 4; }));
     EXPECT_TRUE(m_prompt.messages().empty());
