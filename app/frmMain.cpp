@@ -100,6 +100,10 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent), m_ui(std::make_unique<U
     m_picProgress->setObjectName(QStringLiteral("picProgress"));
     m_picProgress->hide();
     m_ui->imgAdTop->installEventFilter(this);
+    // The search bar shows different parts in different states; with all of them on show
+    // (as now, before any is hidden) it needs the most room. Reserving that room keeps the
+    // window from widening itself when a label or a box appears.
+    m_ui->centralWidget->setMinimumWidth(m_ui->centralWidget->minimumSizeHint().width());
 
     m_searchModel = new ResultListModel(this);
     m_resultModel = new ResultListModel(this);

@@ -92,6 +92,7 @@ public:
     QString selectedCode() const;  // the selected node's key without its marker
     void nodeClicked(QTreeWidgetItem* node);
     bool dongChanged() const { return m_dongChanged; }
+    int treeLoads() const { return m_treeBuilds; }  // region-tree loads begun since creation
 
     // Name search through the control.
     void ListNames();
@@ -181,6 +182,7 @@ private:
     void setUpList(QTreeView* view, ResultListModel* model);
     void showListHeaders(QTreeView* view, const QStringList& headers, const QList<int>& twips);
     void showPopup(QTreeView* view, const QPoint& pos);
+    bool resultListEvent(QObject* watched, QEvent* event);
 
     std::unique_ptr<Ui::frmMain> m_ui;
     telvia::Database m_dbDocs;

@@ -1,20 +1,25 @@
 // The result lists and their commands: sorting, select-all, the pop-up menu, printing,
 // dialling, the web call and the companion programs.
 #include <QApplication>
+#include <QContextMenuEvent>
 #include <QDir>
 #include <QFileInfo>
 #include <QHeaderView>
 #include <QItemSelectionModel>
+#include <QKeyEvent>
 #include <QMenu>
+#include <QMouseEvent>
 #include <QProcess>
 #include <QTreeView>
 
 #include "BusinessCommands.h"
 #include "BusyCursor.h"
 #include "Orvello.h"
+#include "PrintRows.h"
 #include "Prompt.h"
 #include "frmDial.h"
 #include "frmMain.h"
+#include "frmPrint.h"
 #include "startup/ProgramGlobals.h"
 #include "startup/frmOption.h"
 #include "ui_frmMain.h"
@@ -54,9 +59,11 @@ void frmMain::connectResults() {
         list->header()->setSortIndicatorShown(true);
         connect(list->header(), &QHeaderView::sectionClicked, this,
                 [this, list](int column) { sortList(list, column); });
-        connect(list, &QWidget::customContextMenuRequested, this,
-                [this, list](const QPoint& pos) { showPopup(list, pos); });
+        // The pop-up comes with the right button's release over the list, or with the menu key.
+        list->setContextMenuPolicy(Qt::DefaultContextMenu);
+        list->viewport()->setContextMenuPolicy(Qt::DefaultContextMenu);
         list->installEventFilter(this);
+        list->viewport()->installEventFilter(this);
     }
     struct Companion {
         QAction* action;
@@ -107,6 +114,35 @@ void frmMain::showPopup(QTreeView* view, const QPoint& pos) {
         a->setVisible(true);
     }
     m_mnuPopUp->popup(view->viewport()->mapToGlobal(pos));
+}
+
+// The events of lvResult and lvDongResult: "*" selects all, the right button's release over
+// the rows or the menu key brings up the pop-up. True when handled.
+bool frmMain::resultListEvent(QObject* watched, QEvent* event) {
+    QTreeView* list = watched == m_ui->lvResult || watched == m_ui->lvResult->viewport()
+                          ? m_ui->lvResult
+                          : m_ui->lvDongResult;
+    switch (event->type()) {
+        case QEvent::KeyPress:
+            if (static_cast<QKeyEvent*>(event)->text() != QLatin1String("*")) return false;
+            selectAll();
+            return true;
+        case QEvent::MouseButtonRelease: {
+            const auto* mouse = static_cast<QMouseEvent*>(event);
+            if (mouse->button() != Qt::RightButton || watched != list->viewport()) return false;
+            showPopup(list, mouse->position().toPoint());
+            return true;
+        }
+        case QEvent::ContextMenu: {
+            const auto* menu = static_cast<QContextMenuEvent*>(event);
+            if (menu->reason() != QContextMenuEvent::Keyboard) return true;  // the release shows it
+            const QRect current = list->visualRect(list->currentIndex());
+            showPopup(list, current.isValid() ? current.center() : QPoint(0, 0));
+            return true;
+        }
+        default:
+            return false;
+    }
 }
 
 QTreeView* frmMain::resultList() const {
@@ -194,8 +230,9 @@ QString frmMain::webCall() {
 }
 
 void frmMain::openPrintWindow() {
-    printCommand();
-    notBuiltYet();  // the print window arrives with the printing work
+    const QString source = printCommand();
+    QTreeView* list = source == QStringLiteral("동결과:인명") ? m_ui->lvDongResult : m_ui->lvResult;
+    frmPrint::showPrint(this, source, [list] { return print::printRowsOf(*list); });
 }
 
 void frmMain::openDialWindow() {
