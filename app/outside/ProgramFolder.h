@@ -1,6 +1,7 @@
-// The main program's folder, where the label program and the help file lie: the folder that
-// holds "Pro/Bin/" once the start routine has set the program-wide paths (tests start the
-// program on another folder), else the folder of the running executable. Ends in "/".
+// The main program's folder, where the label program, the business library and the help
+// file lie: the folder that holds "Pro/Bin/" once the start routine has set the program-wide
+// paths (tests start the program on another folder; an installed, read-only program has the
+// user's data folder stand in for it), else the folder of the running executable. Ends in "/".
 #pragma once
 
 #include <QCoreApplication>
