@@ -18,11 +18,13 @@
 #include <QTimer>
 #include <QToolBar>
 
+#include "BusinessCommands.h"
 #include "KoreanClock.h"
 #include "Orvello.h"
 #include "Prompt.h"
 #include "ToolbarIcons.h"
 #include "modAdditionalAPI.h"
+#include "print/LabelLauncher.h"
 #include "startup/ProgramGlobals.h"
 #include "startup/frmOption.h"
 #include "startup/frmSplash.h"
@@ -133,10 +135,14 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent), m_ui(std::make_unique<U
     connect(m_ui->mnuEnd, &QAction::triggered, this, &QWidget::close);
     connect(m_ui->mnuHomePage, &QAction::triggered, this, [this] { openAddress(kHomePage); });
     // The windows these open arrive with their own work; until then they say so.
-    for (QAction* a : {m_ui->popupMemo2, m_ui->popupMemoNote, m_popupMemo, m_ui->mnuPrintDM,
-                       m_tbLabelPrint, m_ui->mnuStandardSearch, m_ui->mnuWordSearch}) {
+    for (QAction* a : {m_ui->popupMemo2, m_ui->popupMemoNote, m_popupMemo}) {
         connect(a, &QAction::triggered, this, &frmMain::notBuiltYet);
     }
+    auto* labels = new LabelLauncher(this);
+    for (QAction* a : {m_ui->mnuPrintDM, m_tbLabelPrint}) {
+        connect(a, &QAction::triggered, labels, &LabelLauncher::labelCommand);
+    }
+    m_business = new business::BusinessCommands(m_ui->mnuStandardSearch, m_ui->mnuWordSearch, this);
 
     // Before the load sequence: the candidate pane with the search box, no results yet, so
     // none of the commands on results (the web call reads the print button to tell whether

@@ -37,6 +37,9 @@ class frmSplash;
 namespace Ui {
 class frmMain;
 }
+namespace business {
+class BusinessCommands;
+}
 
 class frmMain : public QMainWindow {
     Q_OBJECT
@@ -116,6 +119,13 @@ public:
     QString webCall();  // the address opened, "" when nothing was sent
     void startCompanion(int menu, int index);
     void sortList(QTreeView* list, int column);
+
+    // The business search, which no command of the window runs: other programs call it over
+    // the session bus (HalvernBus). The one from outside runs the query even after the name
+    // search kind was set up, and shows its rows as the window's own search would.
+    void enSubmitClickMulti(const QString& comName, const QString& DongCode);
+    void enMnuStandardSearchClick();
+    void businessSearchFromOutside(const QString& comName, const QString& DongCode);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -208,6 +218,8 @@ private:
     QAction* m_popupNext = nullptr;
     QLabel* m_picProgress = nullptr;
     QLabel* m_panels[4] = {};
+
+    business::BusinessCommands* m_business = nullptr;  // "기본검색"/"단어검색" and Varlink
 
     QHash<QString, QTreeWidgetItem*> m_nodesByKey;
     std::vector<QTreeWidgetItem*> m_nodesInOrder;

@@ -12,10 +12,12 @@
 #include <QProcess>
 #include <QTreeView>
 
+#include "BusinessCommands.h"
 #include "BusyCursor.h"
 #include "Orvello.h"
 #include "PrintRows.h"
 #include "Prompt.h"
+#include "frmDial.h"
 #include "frmMain.h"
 #include "frmPrint.h"
 #include "startup/ProgramGlobals.h"
@@ -234,7 +236,36 @@ void frmMain::openPrintWindow() {
 }
 
 void frmMain::openDialWindow() {
-    if (dialCommand()) notBuiltYet();  // the dial window arrives with the telephony work
+    if (const auto v = dialCommand())
+        frmDial::dial(this, v->name, v->areaCode, v->number, v->department);
+}
+
+void frmMain::enSubmitClickMulti(const QString& comName, const QString& DongCode) {
+    showListHeaders(m_ui->lvResult, business::kHeaders, business::kHeaderTwips);  // empties it
+    m_foundCount = m_business->run(comName, DongCode, m_searchKindCode, *m_resultModel);
+    m_resultOrder = Qt::DescendingOrder;  // the list is kept sorted, by company ascending
+    sortList(m_ui->lvResult, 0);
+    if (m_foundCount > 0) {
+        m_ui->lvResult->setCurrentIndex(m_resultModel->index(0, 0));
+        setSearchMode(SearchMode::Name);
+    }
+}
+
+void frmMain::enMnuStandardSearchClick() {
+    m_business->mnuStandardSearchClick();
+}
+
+void frmMain::businessSearchFromOutside(const QString& comName, const QString& DongCode) {
+    // The window sets up the name search kind as it loads, and the business search asks the
+    // library only before that: a search from outside runs as before it, and the kind stays.
+    const qint32 kind = std::exchange(m_searchKindCode, 0);
+    m_localCount = 0;
+    enSubmitClickMulti(comName, DongCode);
+    m_searchKindCode = kind;
+    showPanes(Pane::Result);
+    setResultCommands(m_foundCount > 0);
+    setStatus(3, m_foundCount > 0 ? QStringLiteral("%1건이 검색되었습니다.").arg(m_foundCount)
+                                  : QString());
 }
 
 void frmMain::startCompanion(int menu, int index) {

@@ -6,6 +6,8 @@
 #include <QLineEdit>
 #include <QTimer>
 
+#include "HalvernBus.h"
+#include "MainWindowBus.h"
 #include "Prompt.h"
 #include "frmMain.h"
 #include "startup/modLoadProgram.h"
@@ -20,6 +22,9 @@ int main(int argc, char** argv) {
 
     modLoadProgram::ProgramSession session;
     if (modLoadProgram::StartProgram(session) == modLoadProgram::StartResult::kEnded) return 1;
+    // Other programs reach the window's public operations on the session bus (doc/dbus.md).
+    HalvernBus bus;
+    if (!publishMainWindow(bus, *session.mainWindow)) qInfo("%s", qUtf8Printable(bus.lastError()));
 
     const QString screenshot = qEnvironmentVariable("TELVIA_SCREENSHOT");
     if (!screenshot.isEmpty()) {

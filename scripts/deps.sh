@@ -5,10 +5,11 @@
 set -euo pipefail
 # Each one is used: the build (cmake … libgl-dev, which Qt's Gui package asks for), the tests
 # (fonts-nanum: Korean text; poppler-utils: reading printed PDFs; xvfb, xauth: `make run` and
-# the package check without a display), the benchmark (libsqlite3-dev: the SQLite yardstick).
+# the package check without a display; dbus-daemon, libglib2.0-bin: a session bus and gdbus
+# for the bus tests), the benchmark (libsqlite3-dev: the SQLite yardstick).
 pkgs=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-serialport-dev libsqlcipher-dev
       libsqlite3-dev libgtest-dev nlohmann-json3-dev libgl-dev fonts-nanum poppler-utils
-      xvfb xauth
+      xvfb xauth dbus-daemon libglib2.0-bin
       dpkg-dev file librsvg2-bin desktop-file-utils appstream)
 missing=()
 for p in "${pkgs[@]}"; do

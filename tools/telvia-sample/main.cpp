@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 
+#include "BusinessListing.h"
 #include "Geography.h"
 #include "ListingsWriter.h"
 #include "SampleDatabases.h"
@@ -135,6 +136,10 @@ int main(int argc, char** argv) {
     const SampleSubscriber sample = sample_subscriber(geo);
     if (Status s = install_windows_folder(layout, excluded_record_text(sample, geo),
                                           excluded_scan_record_text(sample, geo));
+        !s.ok())
+        return fail(s);
+    // The sample business-directory library reads its listing beside itself.
+    if (Status s = write_business_listing(geo, options.seed, layout.program / "VarlinkSample.tsv");
         !s.ok())
         return fail(s);
     std::fprintf(stderr, "telvia-sample: done in %.1f s: %s\n", progress.elapsed(),
