@@ -4,6 +4,7 @@
 
 #include "Prompt.h"
 #include "ScanDialog.h"
+#include "scan/ZendariCore.h"
 
 namespace zendari {
 

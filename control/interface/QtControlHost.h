@@ -7,8 +7,8 @@
 #include <QPointer>
 #include <memory>
 
-#include "../scan/ZendariCore.h"
 #include "ProgressWindow.h"
+#include "common/ControlHost.h"
 
 class QWidget;
 

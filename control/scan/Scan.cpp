@@ -6,12 +6,12 @@
 #include <functional>
 #include <span>
 
+#include "common/ControlHost.h"
 #include "common/Text.h"
 #include "data/TelEnvironment.h"
 #include "scan/LocMatcher.h"
 #include "scan/ProcessReaders.h"
 #include "scan/Results.h"
-#include "scan/ZendariCore.h"
 
 namespace zendari {
 namespace {

@@ -35,9 +35,11 @@ void ZendariCore::set_init_db(std::int32_t value) {
     switch (value) {
         case 1: {
             const TelEnvironment env;
-            // A master file that does not open has shown its message; the search goes on
-            // without records.
-            (void)readers.chrec.init(env.data_file_path("인명"), host_);
+            // A master file that does not open is reported, and the search goes on without
+            // records.
+            if (const telvia::Status master = readers.chrec.init(env.data_file_path("인명"));
+                !master.ok())
+                host_.show_message(kApplicationTitle, master.message());
             const bool ok = readers.filter.open(env.index_file_path("인명FLT"), 20) &&
                             readers.dongs.open(env, host_);
             if (!ok) {

@@ -278,6 +278,21 @@ TEST_F(Init, MissingMasterFileStillInitialises) {
     EXPECT_EQ(core_->get_result(), "");  // no records to read
 }
 
+TEST_F(Init, MasterFileNotNamedStillInitialises) {
+    build_rows(names_ab());
+    const std::string ini = cd() + "/Quenby.INI";
+    std::string text = read_file(ini);
+    const std::size_t at = text.find("인명=");
+    ASSERT_NE(at, std::string::npos);
+    text.erase(at, text.find('\n', at) + 1 - at);
+    write_file(ini, text);
+    core_->set_init_db(1);
+    EXPECT_EQ(core_->init_db(), 1);
+    ASSERT_EQ(host_->messages.size(), 1u);
+    EXPECT_EQ(host_->messages[0].caption, "Zendari");
+    EXPECT_EQ(utf8(host_->messages[0].text), "Path가 올바르지 않습니다. [CHrec::Init]");
+}
+
 TEST_F(Init, MissingFilesFailAndCallsBeforeInitAreSafe) {
     build_rows(names_ab());
     EXPECT_FALSE(core_->find_key("A"));
