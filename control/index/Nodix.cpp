@@ -7,6 +7,7 @@
 #include <string>
 
 #include "index/IndexFile.h"
+#include "index/index_format.h"
 
 namespace zendari {
 namespace {
@@ -80,7 +81,7 @@ void close_index(IndexHandle& handle) {
 int find_key(IndexKey& key, IndexHandle& handle) {
     HandleState* state = state_of(handle);
     if (state == nullptr) return 0;
-    const std::size_t length = strnlen(key.text, 127);
+    const std::size_t length = strnlen(key.text, index_format::kMaxKeyLength);
     const IndexFile::Position pos = state->file->lower_bound({key.text, length});
     if (pos.found) {
         key.value = pos.match.value;
