@@ -102,11 +102,11 @@ int next_key(IndexKey& key, IndexHandle& handle) {
     if (state == nullptr) return 0;
     const IndexFile& file = *state->file;
     if (state->block >= file.block_count()) return 0;
-    IndexEntry entry = state->previous;
-    const std::uint64_t after = file.decode(state->block, state->at, entry);
+    // Decoded in place: the entry shares its first bytes with the previous key, and decode
+    // writes nothing unless the entry is whole.
+    const std::uint64_t after = file.decode(state->block, state->at, state->previous);
     if (after == 0) return 0;
-    copy_out(entry, key);
-    state->previous = entry;
+    copy_out(state->previous, key);
     step_past(*state, state->block, state->index, after);
     return 1;
 }

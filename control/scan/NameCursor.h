@@ -24,6 +24,15 @@ public:
     // last one stopped at. That key is found in the new index when a walk next needs it.
     [[nodiscard]] bool open(const std::string& path);
     void close();
+    // Region selection without reading Quenby.INI or touching the index: true when `region`
+    // is the region open, the Windows directory is the same, and nothing has happened in the
+    // watched folders (Quenby.INI's and the index's) since the region was selected at
+    // `generation`. The cursor is then as open() would leave it. The main program selects the
+    // region on every keystroke, so this is the common case.
+    bool reselect(int region);
+    // Notes that the index open is `region`'s, selected at change watch `generation` (taken
+    // before the path was read).
+    void selected(int region, std::uint64_t generation);
     bool is_open() const noexcept { return open_; }
 
     // Stands on `key` (its first kMaxKeyLength bytes) when the index has it, and returns
@@ -59,6 +68,9 @@ private:
     bool open_ = false;
     bool past_last_key_ = false;
     bool unplaced_ = false;  // the index was opened again under a key not yet found in it
+    int region_ = -1;        // the region open, for reselect()
+    std::uint64_t generation_ = 0;
+    std::string windows_directory_;  // the variables the Windows directory is made of
 };
 
 }  // namespace zendari

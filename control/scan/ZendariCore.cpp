@@ -4,6 +4,7 @@
 #include <charconv>
 #include <cstring>
 
+#include "common/ChangeWatch.h"
 #include "common/Text.h"
 #include "data/TelEnvironment.h"
 #include "data/regions.h"
@@ -77,12 +78,17 @@ void ZendariCore::set_local(std::int32_t code) {
         state_->local = -1;
         return;
     }
+    NameCursor& names = process_readers().names;
+    if (names.reselect(region)) return;
+    const std::uint64_t generation = ChangeWatch::instance().generation();
     const std::string key(kRegionKeys[static_cast<std::size_t>(region)]);
-    if (!process_readers().names.open(TelEnvironment().index_file_path(key))) {
+    if (!names.open(TelEnvironment().index_file_path(key))) {
         host_.show_message("ERROR !", cp949_text(key == "CHEJU" ? std::string("인덱스가 없습니다 !")
                                                                 : key + " 인덱스가 없습니다 !"));
         state_->local = -1;
+        return;
     }
+    names.selected(region, generation);
 }
 
 bool ZendariCore::find_key(std::string_view key) {
@@ -97,22 +103,25 @@ std::string ZendariCore::get_next() {
     names.place();
     names.enter_if_empty();
     if (names.past_last_key()) return "vbROF";
-    std::string entry(names.text());
+    if (index_format::is_end_key(names.text())) {
+        names.step();
+        return "vbROF";
+    }
+    // "%s:%ld:%ld:", composed on the stack and copied out once: a keystroke asks for 30.
+    constexpr std::size_t kDigits = 20;
+    char entry[index_format::kMaxKeyLength + 2 * kDigits + 3];
+    const std::string_view name = names.text();
+    std::memcpy(entry, name.data(), name.size());
+    char* at = entry + name.size();
     const std::int64_t first = names.value();
     names.step();
     const std::int64_t count = std::int64_t{names.value()} - first;
-    if (index_format::is_end_key(entry)) return "vbROF";
-    // "%s:%ld:%ld:"
-    auto append_number = [&entry](std::int64_t v) {
-        char buffer[24];
-        entry.append(buffer, std::to_chars(buffer, buffer + sizeof buffer, v).ptr);
-    };
-    entry.push_back(':');
-    append_number(first);
-    entry.push_back(':');
-    append_number(count);
-    entry.push_back(':');
-    return entry;
+    *at++ = ':';
+    at = std::to_chars(at, at + kDigits, first).ptr;
+    *at++ = ':';
+    at = std::to_chars(at, at + kDigits, count).ptr;
+    *at++ = ':';
+    return std::string(entry, at);
 }
 
 bool ZendariCore::set_result(std::int32_t rep, std::int32_t cnt) {
