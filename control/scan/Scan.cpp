@@ -139,8 +139,11 @@ void jump_name(ProcessReaders& readers, ControlHost& host, std::string_view name
 // last and inside the filter file, and the name cursor standing on the key its handle says.
 class PageJump {
 public:
-    PageJump(ProcessReaders& readers, ControlHost& host, const std::vector<Posting>& matches)
-        : r_(readers), host_(host), matches_(matches) {}
+    // A surname scan (`surname` set) stops at the first name whose first two bytes sort after
+    // `sung`, as the walk does; a dong page at the end key.
+    PageJump(ProcessReaders& readers, ControlHost& host, const std::vector<Posting>& matches,
+             bool surname = false, std::string_view sung = {})
+        : r_(readers), host_(host), matches_(matches), surname_(surname), sung_(sung) {}
 
     bool usable() {
         IndexCursor c;
@@ -161,7 +164,8 @@ public:
             return false;
         start_ = c.next - 1;
         sentinel_ = c.key_count - 1;
-        return true;
+        limit_ = surname_ ? first_after_surname() : sentinel_;
+        return limit_ >= start_;
     }
 
     // Walks up to cnt names as the per-name loop would, `chunk` names per progress report.
@@ -171,12 +175,13 @@ public:
         reserve(cnt, result);
         for (std::int32_t i = 1; i <= cnt;) {
             const std::int64_t ordinal = std::int64_t{start_} + i - 1;
-            if (ordinal >= sentinel_) {  // this name is the sentinel: the scan ends
+            if (ordinal >= limit_) {  // the end key or the next surname: the scan ends
                 (void)host_.scan_steps(i, i, text_of);
+                r_.names.skip(1);  // the walk has read past it (nothing follows the end key)
                 return;
             }
             const auto last = static_cast<std::int32_t>(
-                std::min<std::int64_t>({cnt, i + kChunk - 1, std::int64_t{sentinel_} - start_}));
+                std::min<std::int64_t>({cnt, i + kChunk - 1, std::int64_t{limit_} - start_}));
             const std::int32_t cancelled_at = host_.scan_steps(i, last, text_of);
             const std::int32_t done = cancelled_at == 0 ? last : cancelled_at;
             names(static_cast<std::uint32_t>(ordinal), static_cast<std::uint32_t>(start_ + done),
@@ -193,7 +198,7 @@ private:
     void reserve(std::int32_t cnt, std::string& result) {
         constexpr std::size_t kItemGuess = 96;
         if (cnt <= 0) return;
-        const std::int64_t hi = std::min<std::int64_t>(std::int64_t{start_} + cnt, sentinel_);
+        const std::int64_t hi = std::min<std::int64_t>(std::int64_t{start_} + cnt, limit_);
         const auto from =
             std::lower_bound(matches_.begin(), matches_.end(), value_at(start_), record_before);
         const auto to = std::lower_bound(from, matches_.end(),
@@ -202,6 +207,23 @@ private:
     }
 
     const IndexHandle& index() const { return r_.names.handle(); }
+
+    // The first ordinal from start_ on whose key's first two bytes sort after the surname, or
+    // the end key's: those bytes never fall from key to key, so a binary search finds it.
+    std::uint32_t first_after_surname() const {
+        std::uint32_t lo = start_, hi = sentinel_;
+        IndexKey key{};
+        while (lo < hi) {
+            const std::uint32_t mid = lo + (hi - lo) / 2;
+            if (!index_key_at(index(), mid, key)) return start_;  // cannot happen: verified
+            if (std::string_view(key.text).substr(0, 2) > sung_) {
+                hi = mid;
+            } else {
+                lo = mid + 1;
+            }
+        }
+        return lo;
+    }
     std::int32_t value_at(std::uint32_t ordinal) { return index_value_at(index(), ordinal); }
 
     // The matches of the names with ordinals [lo, hi).
@@ -254,8 +276,11 @@ private:
     ProcessReaders& r_;
     ControlHost& host_;
     const std::vector<Posting>& matches_;
+    bool surname_;
+    std::string_view sung_;
     std::uint32_t start_ = 0;
     std::uint32_t sentinel_ = 0;
+    std::uint32_t limit_ = 0;             // the ordinal the scan stops at
     std::vector<std::int64_t> ordinals_;  // per match of a chunk: its name's key ordinal
 };
 
@@ -285,8 +310,8 @@ std::string run_scan(ProcessReaders& readers, ControlHost& host, const LocMatche
         matches = postings->records([&](std::int32_t code) { return loc.matches(code); });
     }
     std::string result;
-    if (postings != nullptr && !request.surname) {
-        PageJump jump(readers, host, matches);
+    if (postings != nullptr) {
+        PageJump jump(readers, host, matches, request.surname, request.sung);
         if (jump.usable()) {
             jump.run(
                 request.cnt, [&](std::int32_t i) { return progress.text(i); }, result);
