@@ -1,8 +1,10 @@
 #include "common/ChangeWatch.h"
 
 #include <cerrno>
+#include <filesystem>
 
 #include <sys/inotify.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace zendari {
@@ -67,6 +69,33 @@ void ChangeWatch::drain() {
             at += static_cast<ssize_t>(sizeof(inotify_event) + e->len);
         }
     }
+}
+
+bool FileStamp::identify(const std::string& path, Identity& out) {
+    struct stat st {};
+    if (path.empty() || ::stat(path.c_str(), &st) != 0) return false;
+    out = {static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino),
+           static_cast<std::int64_t>(st.st_size),
+           std::int64_t{st.st_mtim.tv_sec} * 1000000000 + st.st_mtim.tv_nsec};
+    return true;
+}
+
+bool FileStamp::take(const std::string& path) {
+    ChangeWatch& watch = ChangeWatch::instance();
+    // The generation is noted before the stat: a change after it moves the generation.
+    const bool watching = watch.watch(std::filesystem::path(path).parent_path().string());
+    const std::uint64_t generation = watch.generation();
+    watched_ = false;
+    if (!identify(path, identity_)) return false;
+    watched_ = watching;
+    generation_ = generation;
+    return true;
+}
+
+bool FileStamp::unchanged(const std::string& path) {
+    if (watched_ && ChangeWatch::instance().generation() == generation_) return true;
+    const Identity before = identity_;
+    return take(path) && identity_ == before;
 }
 
 }  // namespace zendari

@@ -42,4 +42,27 @@ private:
     std::map<std::string, int> folders_;  // folder -> watch descriptor
 };
 
+// What a cache keeps of a file it holds, to tell later whether the path still names that
+// file (same device, inode, size and modification time): free while nothing happened in the
+// file's watched folder, one stat otherwise.
+class FileStamp {
+public:
+    // Stamps `path` as it is now; false when it cannot be stat'ed.
+    [[nodiscard]] bool take(const std::string& path);
+    // Whether `path` still names the stamped file; renews the stamp's watch when it does.
+    [[nodiscard]] bool unchanged(const std::string& path);
+
+private:
+    struct Identity {
+        std::uint64_t device = 0, inode = 0;
+        std::int64_t size = -1, mtime_ns = 0;
+        bool operator==(const Identity&) const = default;
+    };
+    static bool identify(const std::string& path, Identity& out);
+
+    Identity identity_;
+    bool watched_ = false;  // identity_ was checked at generation_ of a watched folder
+    std::uint64_t generation_ = 0;
+};
+
 }  // namespace zendari

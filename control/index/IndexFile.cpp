@@ -2,11 +2,8 @@
 
 #include <algorithm>
 #include <cstring>
-#include <filesystem>
 #include <list>
 #include <mutex>
-
-#include <sys/stat.h>
 
 #include "common/ByteOrder.h"
 #include "common/ChangeWatch.h"
@@ -250,20 +247,10 @@ std::unique_ptr<IndexFile> IndexFile::load(const std::string& path) {
 
 namespace {
 
-struct FileIdentity {
-    dev_t device;
-    ino_t inode;
-    off_t size;
-    std::int64_t mtime_ns;
-    bool operator==(const FileIdentity&) const = default;
-};
-
 struct CacheEntry {
     std::string path;
-    FileIdentity identity;
+    FileStamp stamp;
     std::shared_ptr<const IndexFile> file;
-    bool watched = false;  // checked at `generation` of its watched folder
-    std::uint64_t generation = 0;
 };
 
 // The process's recently opened index files, most recent first. The mappings are read-only
@@ -274,33 +261,20 @@ public:
     std::shared_ptr<const IndexFile> get(const std::string& path) {
         if (path.empty()) return nullptr;
         std::lock_guard lock(mutex_);
-        ChangeWatch& watch = ChangeWatch::instance();
-        auto cached = std::find_if(entries_.begin(), entries_.end(),
-                                   [&](const CacheEntry& e) { return e.path == path; });
-        // Nothing happened in its folder since the file was checked: no stat needed.
-        if (cached != entries_.end() && cached->watched &&
-            watch.generation() == cached->generation) {
-            entries_.splice(entries_.begin(), entries_, cached);
-            return entries_.front().file;
-        }
-        const bool watching = watch.watch(std::filesystem::path(path).parent_path().string());
-        const std::uint64_t generation = watch.generation();
-        struct stat st {};
-        if (::stat(path.c_str(), &st) != 0) return nullptr;
-        const FileIdentity id{st.st_dev, st.st_ino, st.st_size,
-                              std::int64_t{st.st_mtim.tv_sec} * 1000000000 + st.st_mtim.tv_nsec};
-        if (cached != entries_.end()) {
-            if (cached->identity == id) {
-                cached->watched = watching;
-                cached->generation = generation;
-                entries_.splice(entries_.begin(), entries_, cached);
+        for (auto it = entries_.begin(); it != entries_.end(); ++it) {
+            if (it->path != path) continue;
+            if (it->stamp.unchanged(path)) {
+                entries_.splice(entries_.begin(), entries_, it);
                 return entries_.front().file;
             }
-            entries_.erase(cached);
+            entries_.erase(it);
+            break;
         }
+        FileStamp stamp;
+        if (!stamp.take(path)) return nullptr;
         std::shared_ptr<const IndexFile> file = IndexFile::load(path);
         if (!file) return nullptr;
-        entries_.push_front({path, id, file, watching, generation});
+        entries_.push_front({path, stamp, file});
         if (entries_.size() > kCapacity) entries_.pop_back();
         return file;
     }

@@ -22,13 +22,13 @@ namespace {
 class ProgressText {
 public:
     ProgressText(bool surname, std::string_view sung) {
-        if (surname) {
-            head_ = cp949_text("인명가입자 약1천2백만명중 ") + std::string(sung) +
-                    cp949_text("씨성을 \n\n ");
-        } else {
-            head_ = cp949_text("인명가입자 약1천2백만명중 \n\n ");
-        }
-        tail_ = cp949_text(" 번째를 검색하고 있습니다.");
+        // Converted once per process: a scan of one small dong is over in a few dozen µs.
+        static const std::string kSubscribers = cp949_text("인명가입자 약1천2백만명중 ");
+        static const std::string kSurname = cp949_text("씨성을 \n\n ");
+        static const std::string kDong = cp949_text("인명가입자 약1천2백만명중 \n\n ");
+        static const std::string kTail = cp949_text(" 번째를 검색하고 있습니다.");
+        head_ = surname ? kSubscribers + std::string(sung) + kSurname : kDong;
+        tail_ = kTail;
         text_ = head_;
     }
     std::string_view text(std::int32_t i) {
@@ -293,12 +293,12 @@ std::string run_scan(ProcessReaders& readers, ControlHost& host, const LocMatche
     } else if (request.restart) {
         readers.names.find("");
     }
-    host.scan_begin(
-        cp949_text("인명검색"),
-        cp949_text(request.surname
-                       ? "인명 성별 검색 중입니다.\n\n검색을 멈추시려면 취소버튼을 눌러주십시요."
-                       : "인명 동별검색 중입니다.\n\n검색을 멈추시려면 취소버튼을 눌러주십시요."),
-        request.cnt);
+    static const std::string kTitle = cp949_text("인명검색");
+    static const std::string kSurnameText =
+        cp949_text("인명 성별 검색 중입니다.\n\n검색을 멈추시려면 취소버튼을 눌러주십시요.");
+    static const std::string kDongText =
+        cp949_text("인명 동별검색 중입니다.\n\n검색을 멈추시려면 취소버튼을 눌러주십시요.");
+    host.scan_begin(kTitle, request.surname ? kSurnameText : kDongText, request.cnt);
     ProgressText progress(request.surname, request.sung);
     const PinnedDataDirectory pinned(readers.chrec);
     const DongPostings* postings = postings_of(readers);
