@@ -89,7 +89,7 @@ void print_table(const std::vector<Row>& rows, std::size_t heap_peak) {
             std::snprintf(ratio, sizeof ratio, "%.1f×", r.ratio_override);
         else if (r.sqlite_us > 0 && r.ours_us > 0)
             std::snprintf(ratio, sizeof ratio, "%.1f×", r.sqlite_us / r.ours_us);
-        std::cout << "| " << r.what << " | " << fmt(r.ours_us) << " | "
+        std::cout << "| " << r.what << " | " << (r.ours_us > 0 ? fmt(r.ours_us) : "-") << " | "
                   << (r.sqlite_us > 0 ? fmt(r.sqlite_us) : "-") << " | " << ratio << " | "
                   << r.target << " |\n";
     }
