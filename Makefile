@@ -1,10 +1,11 @@
-# Entry points: `make run` (the program on a generated sample directory) and `make test`.
+# Entry points: `make run` (the program on a generated sample directory), `make test` and
+# `make package` (the Debian package).
 BUILD      ?= build
 ASAN_BUILD ?= build-asan
 JOBS       ?= $(shell nproc)
 CMAKE_ARGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo
 
-.PHONY: all deps configure build test test-asan run bench format clean
+.PHONY: all deps configure build test test-asan run bench package package-check format clean
 
 all: build
 
@@ -33,6 +34,13 @@ run: build
 
 bench: build
 	@scripts/bench.sh $(BUILD)
+
+# $(BUILD)/telvia_<version>_<arch>.deb; package-check unpacks it and starts it (CI).
+package: build
+	cmake --build $(BUILD) --target package
+
+package-check: build
+	@scripts/package-check.sh $(BUILD)
 
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i

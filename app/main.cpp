@@ -13,6 +13,8 @@
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Halvern"));
+    // Desktops match the window to its menu entry and icon by this name (packaging/).
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.telvia.Halvern"));
     QtPrompt prompt;
     PromptInstaller installed(prompt);
 

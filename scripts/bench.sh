@@ -13,6 +13,11 @@ bin="$build/bin"
 base="${TELVIA_BENCH_DATA:-$root/bench-data}"
 size="${TELVIA_BENCH_SUBSCRIBERS:-11900000}"
 
+# Table printing needs no directory and takes a few seconds: it runs first.
+if [ -x "$bin/print-bench" ]; then
+    "$bin/print-bench"
+fi
+
 for tool in telvia-sample zendari-build zendari-bench; do
     [ -x "$bin/$tool" ] || { echo "bench: $bin/$tool is not built" >&2; exit 1; }
 done
