@@ -63,13 +63,19 @@ NameRecords nameRecords(zendari::ZendariClient& control, const QString& name,
         const QString s = control.callText(zendari::kDispGetResult);
         if (!passesRegionFilter(QStringView(s).left(8), areaCode)) continue;
         if (withoutLastCharacter(s) == excluded) continue;
-        result.rows.push_back(rowFromRecord(s, name));
+        // The notice says the results exceed the limit: only a record beyond it does.
         if (limit > 0 && static_cast<qint64>(result.rows.size()) >= limit) {
             result.limitReached = true;
             break;
         }
+        result.rows.push_back(rowFromRecord(s, name));
     }
     return result;
+}
+
+void keepSurname(std::vector<ResultRow>& rows, const QString& surname) {
+    std::erase_if(rows,
+                  [&surname](const ResultRow& r) { return !r.cells.value(0).startsWith(surname); });
 }
 
 std::vector<ResultRow> scanRows(const QString& result, const QString& excluded) {

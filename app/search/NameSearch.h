@@ -44,7 +44,7 @@ private:
 
 struct NameRecords {
     std::vector<ResultRow> rows;
-    bool limitReached = false;  // the listing stopped at the display limit
+    bool limitReached = false;  // a record beyond the display limit was left out
 };
 
 // The records of a candidate ("first:count") that lie in `areaCode`, each row named `name`;
@@ -55,5 +55,8 @@ NameRecords nameRecords(zendari::ZendariClient& control, const QString& name,
 
 // The rows of a scan result string ("record|record|..."), without the excluded one.
 std::vector<ResultRow> scanRows(const QString& result, const QString& excluded);
+
+// Keeps the rows whose name begins with `surname` (all of them for an empty surname).
+void keepSurname(std::vector<ResultRow>& rows, const QString& surname);
 
 }  // namespace search

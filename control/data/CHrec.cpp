@@ -6,25 +6,23 @@
 #include "data/LineBlock.h"
 #include "data/OpenedCd.h"
 #include "data/TelEnvironment.h"
-#include "scan/ZendariCore.h"
 
 namespace zendari {
-bool CHrec::init(const std::string& path, ControlHost& host) {
+
+telvia::Status CHrec::init(const std::string& path) {
+    using telvia::Status;
     if (path.empty()) {
-        host.show_message(kApplicationTitle, cp949_text("Path가 올바르지 않습니다. [CHrec::Init]"));
         report_unopened(TelEnvironment(), "인명", path);
-        return false;
+        return {Status::Code::kNotFound, cp949_text("Path가 올바르지 않습니다. [CHrec::Init]")};
     }
     MappedFile master;
     if (!master.open(path)) {
         report_unopened(TelEnvironment(), "인명", path);
-        host.show_message(kApplicationTitle,
-                          cp949_text("마스터[??.COD] 파일이 오픈되지 않았습니다."));
-        return false;
+        return {Status::Code::kIoError, cp949_text("마스터[??.COD] 파일이 오픈되지 않았습니다.")};
     }
     master_ = std::move(master);
     opened_ = true;
-    return true;
+    return Status::Ok();
 }
 
 void CHrec::seek(std::int64_t record, bool keep_block) {

@@ -3,10 +3,10 @@
 #include <cstdio>
 #include <cstring>
 
+#include "common/ControlHost.h"
 #include "common/Text.h"
 #include "data/OpenedCd.h"
 #include "data/TelEnvironment.h"
-#include "scan/ZendariCore.h"
 
 namespace zendari {
 

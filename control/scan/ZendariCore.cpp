@@ -4,6 +4,7 @@
 #include <charconv>
 #include <cstring>
 
+#include "common/ChangeWatch.h"
 #include "common/Text.h"
 #include "data/OpenedCd.h"
 #include "data/TelEnvironment.h"
@@ -15,10 +16,6 @@
 #include "scan/Scan.h"
 
 namespace zendari {
-namespace {
-constexpr std::size_t kMaxKeyText = index_format::kMaxKeyLength;
-}  // namespace
-
 struct ZendariCore::State {
     std::int32_t init_db = 0;
     std::int32_t local = 0;
@@ -43,9 +40,11 @@ void ZendariCore::set_init_db(std::int32_t value) {
             const TelEnvironment env;
             // From here on the process reads this CD and no other, even if it is rebuilt.
             hold_cd(env);
-            // A master file that does not open has shown its message; the search goes on
-            // without records.
-            (void)readers.chrec.init(env.data_file_path("인명"), host_);
+            // A master file that does not open is reported, and the search goes on without
+            // records.
+            if (const telvia::Status master = readers.chrec.init(env.data_file_path("인명"));
+                !master.ok())
+                host_.show_message(kApplicationTitle, master.message());
             // The filter opens only once per process: a second initialisation fails here.
             const std::string filter = env.index_file_path("인명FLT");
             const bool first = readers.filter.status() == FileWindow::kNeverOpened;
@@ -89,87 +88,51 @@ void ZendariCore::set_local(std::int32_t code) {
         state_->local = -1;
         return;
     }
-    ProcessReaders& readers = process_readers();
-    close_index(readers.region);
-    readers.region_open = false;
-    readers.past_last_key = false;
+    NameCursor& names = process_readers().names;
+    if (names.reselect(region)) return;
+    const std::uint64_t generation = ChangeWatch::instance().generation();
     const std::string key(kRegionKeys[static_cast<std::size_t>(region)]);
     const std::string path = TelEnvironment().index_file_path(key);
-    if (open_index(path.c_str(), readers.region, 0, 0) == 0) {
+    if (!names.open(path)) {
         report_unopened(TelEnvironment(), key, path, "damaged or not an index file");
         host_.show_message("ERROR !", cp949_text(key == "CHEJU" ? std::string("인덱스가 없습니다 !")
                                                                 : key + " 인덱스가 없습니다 !"));
         state_->local = -1;
         return;
     }
-    readers.region_open = true;
-    // The name cursor keeps its key across a reselection: the main program selects the
-    // region again before every page of a dong scan (and on every keystroke), and the next
-    // page goes on after the key the last one stopped at. The key is found again only when a
-    // walk needs it; a fresh handle would start over at the first name.
-    readers.cursor_unplaced = readers.cursor.text[0] != '\0';
+    names.selected(region, generation);
 }
-
-namespace {
-// The cursor's key found in the index opened since: the value is the new index's (another
-// region files the same name under other records), and a key the new index lacks gives way
-// to the first key after it, as a lookup of it would.
-void place_cursor(ProcessReaders& r) {
-    if (!r.cursor_unplaced) return;
-    r.cursor_unplaced = false;
-    IndexKey probe = r.cursor;
-    if (zendari::find_key(probe, r.region) != 0) {
-        r.cursor.value = probe.value;
-    } else if (next_key(r.cursor, r.region) == 0) {
-        r.past_last_key = true;
-    }
-}
-}  // namespace
 
 bool ZendariCore::find_key(std::string_view key) {
-    ProcessReaders& r = process_readers();
-    std::memset(r.cursor.text, 0, sizeof r.cursor.text);
-    // A key is 1 to 127 bytes without NUL (the key record holds 127 bytes and its NUL). A
-    // longer text, or one holding a NUL, is no key: it matches nothing, and it sorts right
-    // after its part before the cut, so the cursor goes to the first key after that part.
-    const std::string_view part = key.substr(0, std::min(key.find('\0'), kMaxKeyText));
-    const bool whole = part.size() == key.size();
-    std::memcpy(r.cursor.text, part.data(), part.size());
-    r.past_last_key = false;
-    r.cursor_unplaced = false;
-    if (zendari::find_key(r.cursor, r.region) != 0 && whole) return true;
-    if (next_key(r.cursor, r.region) == 0 && r.region_open) r.past_last_key = true;
-    return false;
+    return process_readers().names.find(key);
 }
 
 std::string ZendariCore::get_next() {
-    ProcessReaders& r = process_readers();
+    NameCursor& names = process_readers().names;
     // Without an open index, or past its last key, there is no name: the end marker.
-    if (!r.region_open) return "vbROF";
-    place_cursor(r);
-    // A cursor no lookup has placed yet stands before the first name of the fresh handle:
-    // it holds no name, so the walk starts with the first name.
-    if (r.cursor.value == 0 && r.cursor.text[0] == '\0' && !r.past_last_key &&
-        next_key(r.cursor, r.region) == 0)
-        r.past_last_key = true;
-    if (r.past_last_key) return "vbROF";
-    const std::string text(r.cursor.text, strnlen(r.cursor.text, 127));
-    const std::int64_t first = r.cursor.value;
-    next_key(r.cursor, r.region);
-    const std::int64_t count = std::int64_t{r.cursor.value} - first;
-    if (!text.empty() && static_cast<unsigned char>(text[0]) == 0xF9) return "vbROF";
-    // "%s:%ld:%ld:"
-    std::string entry = text;
-    auto append_number = [&entry](std::int64_t v) {
-        char buffer[24];
-        entry.append(buffer, std::to_chars(buffer, buffer + sizeof buffer, v).ptr);
-    };
-    entry.push_back(':');
-    append_number(first);
-    entry.push_back(':');
-    append_number(count);
-    entry.push_back(':');
-    return entry;
+    if (!names.is_open()) return "vbROF";
+    names.place();
+    names.enter_if_empty();
+    if (names.past_last_key()) return "vbROF";
+    if (index_format::is_end_key(names.text())) {
+        names.step();
+        return "vbROF";
+    }
+    // "%s:%ld:%ld:", composed on the stack and copied out once: a keystroke asks for 30.
+    constexpr std::size_t kDigits = 20;
+    char entry[index_format::kMaxKeyLength + 2 * kDigits + 3];
+    const std::string_view name = names.text();
+    std::memcpy(entry, name.data(), name.size());
+    char* at = entry + name.size();
+    const std::int64_t first = names.value();
+    names.step();
+    const std::int64_t count = std::int64_t{names.value()} - first;
+    *at++ = ':';
+    at = std::to_chars(at, at + kDigits, first).ptr;
+    *at++ = ':';
+    at = std::to_chars(at, at + kDigits, count).ptr;
+    *at++ = ':';
+    return std::string(entry, at);
 }
 
 bool ZendariCore::set_result(std::int32_t rep, std::int32_t cnt) {
@@ -190,7 +153,7 @@ std::string ZendariCore::get_all_result(std::string_view loc) {
 
 std::string ZendariCore::get_loc_next(std::string_view loc, std::int32_t cnt) {
     ProcessReaders& r = process_readers();
-    if (!r.initialised || !r.region_open) return {};
+    if (!r.initialised || !r.names.is_open()) return {};
     ScanRequest request;
     request.cnt = cnt;
     if (state_->last_scan_kind == 1 || loc != state_->last_scan_place) {
@@ -199,29 +162,25 @@ std::string ZendariCore::get_loc_next(std::string_view loc, std::int32_t cnt) {
         r.chrec.discard_block();
     }
     state_->last_scan_kind = 0;
-    if (request.restart)
-        r.cursor_unplaced = false;  // the scan looks the first name up afresh
-    else
-        place_cursor(r);
+    if (!request.restart) r.names.place();  // a restart looks the first name up afresh
     std::string page = run_scan(r, host_, LocMatcher(loc), request);
-    state_->scan_ended = scan_cursor_at_end(r);
+    state_->scan_ended = r.names.at_end();
     return page;
 }
 
 std::string ZendariCore::get_loc_sung(std::string_view loc, std::int32_t cnt,
                                       std::string_view sung) {
     ProcessReaders& r = process_readers();
-    if (!r.initialised || !r.region_open) return {};
+    if (!r.initialised || !r.names.is_open()) return {};
     state_->last_scan_place.assign(loc);
     r.chrec.discard_block();
     state_->last_scan_kind = 1;
-    r.cursor_unplaced = false;  // the scan looks the surname up afresh
     ScanRequest request;
     request.surname = true;
     request.cnt = cnt;
     request.sung = sung;
     std::string page = run_scan(r, host_, LocMatcher(loc), request);
-    state_->scan_ended = scan_cursor_at_end(r);
+    state_->scan_ended = r.names.at_end();
     return page;
 }
 

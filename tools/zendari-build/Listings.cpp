@@ -12,6 +12,7 @@
 
 #include "data/Cp949.h"
 #include "data/regions.h"
+#include "index/index_format.h"
 
 namespace zendari::build {
 namespace {
@@ -26,7 +27,7 @@ constexpr std::array<std::string_view, 3> kDongColumns = {"dong_code", "postal_c
 // No line of either file comes near this (a listing is a few hundred bytes); a longer one is
 // refused when it passes the limit, before it is read whole.
 constexpr std::size_t kMaxLineBytes = 64 << 10;
-constexpr std::size_t kMaxNameBytes = 127;
+constexpr std::size_t kMaxNameBytes = index_format::kMaxKeyLength;
 constexpr std::size_t kMaxDetailBytes = 1000;
 // A dong table entry's field 1 holds at most 199 bytes: "(NNN-NNN) " (10), the name, and
 // the 10 bytes that readers cut.
@@ -334,7 +335,7 @@ bool read_listings(const std::string& path, ListingSet& set, std::string& error,
         if (f[0].empty()) return fail("name", "empty");
         if (const char* why = to_cp949(converter, f[0], name, kMaxNameBytes))
             return fail("name", why);
-        if (static_cast<unsigned char>(name[0]) >= 0xF9)
+        if (index_format::is_end_key(name))
             return fail("name", "begins with a byte of 0xF9 or above");
         std::int32_t code = 0;
         if (const char* why = parse_dong_code(f[1], code)) return fail("dong_code", why);
