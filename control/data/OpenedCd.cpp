@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <mutex>
 #include <set>
+#include <utility>
 
 #include <dirent.h>
 #include <fcntl.h>
@@ -31,6 +32,14 @@ constexpr std::size_t kFilterEntrySize = 4;
 
 void say(const std::string& what, const std::string& reason) {
     std::fprintf(stderr, "Zendari: %s: %s\n", what.c_str(), reason.c_str());
+}
+
+// The same, once per process, for what every reader of the CD would say again.
+void say_once(const std::string& what, const std::string& reason) {
+    static std::mutex mutex;
+    static std::set<std::pair<std::string, std::string>> told;
+    const std::lock_guard lock(mutex);
+    if (told.emplace(what, reason).second) say(what, reason);
 }
 
 // The keys of Quenby.INI that name files of the CD, besides the region indexes.
@@ -112,9 +121,9 @@ void report_unopened(const TelEnvironment& env, std::string_view key, const std:
         const std::filesystem::path profile = env.profile_path();
         std::string text, error;
         if (!telvia::read_profile_file(profile, text, error)) {
-            say(profile.string(), error.empty() ? "no such file (WINDIR names the folder of "
-                                                  "Quenby.INI)"
-                                                : error);
+            // A profile that cannot be read its reader has named already.
+            if (error.empty())
+                say_once(profile.string(), "no such file (WINDIR names the folder of Quenby.INI)");
         } else {
             say(profile.string(),
                 "names no file under the key " + std::string(key) + " of [TELEPHONE_ENVIRONMENT]");
@@ -128,12 +137,7 @@ void report_unopened(const TelEnvironment& env, std::string_view key, const std:
 }
 
 void report_unreadable_once(const std::string& path) {
-    static std::mutex mutex;
-    static std::set<std::string> told;
-    const std::string why = why_unreadable(path);
-    if (why.empty()) return;
-    const std::lock_guard lock(mutex);
-    if (told.insert(path).second) say(path, why);
+    if (const std::string why = why_unreadable(path); !why.empty()) say_once(path, why);
 }
 
 void hold_cd(const TelEnvironment& env) {
