@@ -148,9 +148,7 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent), m_ui(std::make_unique<U
     // none of the commands on results (the web call reads the print button to tell whether
     // results are on show).
     showPanes(Pane::Search);
-    showSearchBox(true);
-    m_ui->cboABCCateSearch->hide();
-    m_ui->Label4->hide();
+    showSearchBox(SearchBar::Box);
     setResultCommands(false);
     updateDongCommands();
     resize(1000, 700);
