@@ -5,6 +5,7 @@
 #include <QString>
 #include <QTemporaryDir>
 #include <memory>
+#include <ostream>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -13,6 +14,11 @@
 #include "MemoFormat.h"
 #include "Prompt.h"
 #include "ScriptedPrompt.h"
+
+// Test failures show texts as text.
+inline void PrintTo(const QString& s, std::ostream* os) {
+    *os << '"' << s.toStdString() << '"';
+}
 
 class MemoFixture : public ::testing::Test {
 protected:
