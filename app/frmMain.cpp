@@ -18,10 +18,13 @@
 #include <QTimer>
 #include <QToolBar>
 
+#include "KoreanClock.h"
 #include "Orvello.h"
 #include "Prompt.h"
+#include "ToolbarIcons.h"
 #include "modAdditionalAPI.h"
 #include "startup/ProgramGlobals.h"
+#include "startup/frmOption.h"
 #include "startup/frmSplash.h"
 #include "ui_frmMain.h"
 
@@ -36,23 +39,9 @@ const QString kConfirmTitle = QStringLiteral("확인");
 const QString kExitQuestion = QStringLiteral("전국판 인명 Telvia2002을 종료하시겠습니까?");
 const QString kShellErrorTitle = QStringLiteral("오류 (F0002)");
 const QString kHomePage = QStringLiteral("https://www.pallax.example/");
-
-struct ToolbarEntry {
-    const char* key;
-    const char* caption;
-    QStyle::StandardPixmap icon;
-};
-const ToolbarEntry kToolbar[] = {
-    {"First", "이전", QStyle::SP_ArrowBack},
-    {"Next", "다음", QStyle::SP_ArrowForward},
-    {"Memo", "메모", QStyle::SP_FileDialogDetailedView},
-    {"Print", "인쇄", QStyle::SP_DialogSaveButton},
-    {"LabelPrint", "라벨인쇄", QStyle::SP_FileIcon},
-    {"SelectAll", "전체선택", QStyle::SP_DialogApplyButton},
-    {"Dail", "전화걸기", QStyle::SP_DriveNetIcon},
-    {"webcall", "Callora", QStyle::SP_ComputerIcon},
-    {"Option", "환경설정", QStyle::SP_FileDialogContentsView},
-};
+const QString kNoticeTitle = QStringLiteral("알림");
+const QString kNotBuiltYet =
+    QStringLiteral("이 기능은 아직 준비 중입니다.\r\n\r\n다음 판에서 사용하실 수 있습니다.");
 
 // The advertisement banner, drawn rather than shipped as a picture.
 }  // namespace
@@ -139,43 +128,65 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent), m_ui(std::make_unique<U
     connectResults();
     connect(m_ui->mnuEnd, &QAction::triggered, this, &QWidget::close);
     connect(m_ui->mnuHomePage, &QAction::triggered, this, [this] { openAddress(kHomePage); });
+    // The windows these open arrive with their own work; until then they say so.
+    for (QAction* a : {m_ui->popupMemo2, m_ui->popupMemoNote, m_popupMemo, m_ui->mnuPrintDM,
+                       m_tbLabelPrint, m_ui->mnuStandardSearch, m_ui->mnuWordSearch}) {
+        connect(a, &QAction::triggered, this, &frmMain::notBuiltYet);
+    }
 
-    // Before the load sequence: the dong pane and its controls wait for the dong search.
-    m_ui->vsResult->hide();
-    m_ui->vsDong->hide();
-    m_ui->lblDongCaption->hide();
+    // Before the load sequence: the candidate pane with the search box, no results yet, so
+    // none of the commands on results (the web call reads the print button to tell whether
+    // results are on show).
+    showPanes(Pane::Search);
+    showSearchBox(true);
     m_ui->cboABCCateSearch->hide();
     m_ui->Label4->hide();
-    m_ui->cmdNext->setEnabled(false);
-    m_ui->cmdFull->setEnabled(false);
-    // No results are on show yet: the commands on results wait for a search, as after the
-    // input state (the web call reads the print button to tell whether results are on show).
-    setToolbarAvailable(QStringLiteral("Print"), false);
-    setToolbarAvailable(QStringLiteral("SelectAll"), false);
-    m_ui->popupMemo2->setEnabled(false);
-    m_ui->mnuPrint->setEnabled(false);
-    m_ui->mnuPrintDM->setEnabled(false);
-    setToolbarAvailable(QStringLiteral("LabelPrint"), false);
+    setResultCommands(false);
+    updateDongCommands();
     resize(1000, 700);
 
-    intLoadedArea = -1;  // so the first tree request loads a tree
-    intCurrentArea = Orvello::leadingNumber(Orvello::Read("Main", "CurrentArea", "0"));
-    if (intCurrentArea == -1) intCurrentArea = 0;
+    m_loadedArea = -1;  // so the first tree request loads a tree
+    m_currentArea = Orvello::leadingNumber(Orvello::Read("Main", "CurrentArea", "0"));
+    if (m_currentArea == -1) m_currentArea = 0;
 }
 
 frmMain::~frmMain() = default;
 
 void frmMain::buildToolbar() {
-    for (const ToolbarEntry& e : kToolbar) {
-        const QString key = QString::fromLatin1(e.key);
-        QAction* a =
-            m_ui->Toolbar1->addAction(style()->standardIcon(e.icon), QString::fromUtf8(e.caption));
-        a->setObjectName(QStringLiteral("Toolbar1_") + key);
-        a->setData(key);
-        connect(a, &QAction::triggered, this, [this, key] { toolbarCommand(key); });
-        m_toolButtons.insert(key, a);
+    struct Button {
+        QAction*& action;
+        const char* key;
+        const char* caption;
+        ToolbarIcon icon;
+        void (frmMain::*command)();
+    };
+    const Button buttons[] = {
+        {m_tbFirst, "First", "이전", ToolbarIcon::Back, &frmMain::firstCommand},
+        {m_tbNext, "Next", "다음", ToolbarIcon::Forward, &frmMain::nextCommand},
+        {m_tbMemo, "Memo", "메모", ToolbarIcon::Memo, nullptr},
+        {m_tbPrint, "Print", "인쇄", ToolbarIcon::Printer, nullptr},
+        {m_tbLabelPrint, "LabelPrint", "라벨인쇄", ToolbarIcon::Label, nullptr},
+        {m_tbSelectAll, "SelectAll", "전체선택", ToolbarIcon::SelectAll, &frmMain::selectAll},
+        {m_tbDail, "Dail", "전화걸기", ToolbarIcon::Telephone, nullptr},
+        {m_tbWebcall, "webcall", "Callora", ToolbarIcon::WebCall, nullptr},
+        {m_tbOption, "Option", "환경설정", ToolbarIcon::Settings, nullptr},
+    };
+    for (const Button& b : buttons) {
+        b.action = m_ui->Toolbar1->addAction(toolbarIcon(b.icon), QString::fromUtf8(b.caption));
+        b.action->setObjectName(QStringLiteral("Toolbar1_") + QLatin1String(b.key));
+        b.action->setData(QString::fromLatin1(b.key));
+        if (b.command) connect(b.action, &QAction::triggered, this, b.command);
     }
-    m_ui->Toolbar1->setIconSize(QSize(22, 22));
+    connect(m_tbMemo, &QAction::triggered, this, [this] { m_ui->mnuMemo->popup(QCursor::pos()); });
+    connect(m_tbPrint, &QAction::triggered, this, &frmMain::openPrintWindow);
+    connect(m_tbDail, &QAction::triggered, this, &frmMain::openDialWindow);
+    connect(m_tbWebcall, &QAction::triggered, this, [this] { webCall(); });
+    connect(m_tbOption, &QAction::triggered, this, [this] {
+        frmOption options(this);
+        options.exec();
+    });
+    m_ui->Toolbar1->setIconSize(QSize(kToolbarIconSize, kToolbarIconSize));
+    m_ui->Toolbar1->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
     modAdditionalAPI::SetFlatToolbar(m_ui->Toolbar1);
 }
 
@@ -187,27 +198,25 @@ void frmMain::buildPopupMenus() {
         a->setObjectName(QString::fromLatin1(name));
         return a;
     };
-    QAction* front = add(m_mnuPopUp, "popupFront", QStringLiteral("뒤로"));
+    m_popupFront = add(m_mnuPopUp, "popupFront", QStringLiteral("뒤로"));
     m_popupSelectAll = add(m_mnuPopUp, "popupSelectAll", QStringLiteral("전체선택"));
     m_mnuPopUp->addSeparator()->setObjectName(QStringLiteral("mnuSep0"));
-    QAction* memo = add(m_mnuPopUp, "popupMemo", QStringLiteral("메모하기"));
-    QAction* phone = add(m_mnuPopUp, "popupPhone", QStringLiteral("전화걸기"));
+    m_popupMemo = add(m_mnuPopUp, "popupMemo", QStringLiteral("메모하기"));
+    m_popupPhone = add(m_mnuPopUp, "popupPhone", QStringLiteral("전화걸기"));
     m_mnuPopUp->addSeparator()->setObjectName(QStringLiteral("mnuSep1"));
-    QAction* print = add(m_mnuPopUp, "popupPrint", QStringLiteral("표로인쇄"));
+    m_popupPrint = add(m_mnuPopUp, "popupPrint", QStringLiteral("표로인쇄"));
     m_mnuPopUp->addSeparator()->setObjectName(QStringLiteral("mnuSep2"));
     add(m_mnuPopUp, "popupCancel", QStringLiteral("취소"));
-    connect(front, &QAction::triggered, this, &frmMain::inputState);
+    connect(m_popupFront, &QAction::triggered, this, &frmMain::backCommand);
     connect(m_popupSelectAll, &QAction::triggered, this, &frmMain::selectAll);
-    connect(phone, &QAction::triggered, this, [this] { dialCommand(); });
-    connect(print, &QAction::triggered, this, [this] { printCommand(); });
-    // The pad chooser that "메모하기" opens belongs to the memo window, which is not built yet.
-    Q_UNUSED(memo);
+    connect(m_popupPhone, &QAction::triggered, this, &frmMain::openDialWindow);
+    connect(m_popupPrint, &QAction::triggered, this, &frmMain::openPrintWindow);
 
     m_mnuPopup2 = new QMenu(QStringLiteral("팝업메뉴2"), this);
     m_mnuPopup2->setObjectName(QStringLiteral("mnuPopup2"));
     add(m_mnuPopup2, "popupPrevious", QStringLiteral("이전"));
-    QAction* next = add(m_mnuPopup2, "popupNext", QStringLiteral("다음"));
-    connect(next, &QAction::triggered, this, &frmMain::searchCommand);
+    m_popupNext = add(m_mnuPopup2, "popupNext", QStringLiteral("다음"));
+    connect(m_popupNext, &QAction::triggered, this, &frmMain::searchCommand);
 }
 
 void frmMain::buildStatusBar() {
@@ -234,9 +243,13 @@ void frmMain::buildStatusBar() {
 }
 
 void frmMain::updateClock() {
-    m_panels[0]->setText(QTime::currentTime().toString(QStringLiteral("AP h:mm")));
+    m_panels[0]->setText(koreanClock(QTime::currentTime()));
     m_panels[1]->setText(QDate::currentDate().toString(QStringLiteral("yyyy-MM-dd")));
     m_panels[3]->setText(numLockOn() ? QStringLiteral("NUM") : QString());
+}
+
+void frmMain::notBuiltYet() {
+    msgBox(kNotBuiltYet, PromptButtons::Ok, PromptIcon::Information, kNoticeTitle);
 }
 
 QString frmMain::statusText(int panel) const {
@@ -292,18 +305,24 @@ bool frmMain::loadWindow(frmSplash* splash) {
     modAdditionalAPI::SetFullRowSelect(m_ui->lvResult);
     modAdditionalAPI::SetFullRowSelect(m_ui->lvDongResult);
 
-    // 4. The name search kind (its set-up also asks for the tree of intCurrentArea).
+    // 4. The name search kind (its set-up also asks for the tree of the current area). Step 5
+    //    makes area 0 current whatever was read at creation: it is current from here on, so
+    //    one tree is built, not the stored area's and then area 0's.
+    m_currentArea = 0;
     {
         const QSignalBlocker quiet(m_ui->cmbSearchKind);
         m_ui->cmbSearchKind->setCurrentIndex(0);
     }
     setUpSearchKind();
     // 5. The first region.
-    selectRegion(0);
+    chooseArea(0);
     // 6.
     requestTree();
     // 7.
     if (splash) splash->close();
+    // Typing at once goes to the search box, replacing the name it shows.
+    m_ui->txtSearch->setFocus(Qt::OtherFocusReason);
+    m_ui->txtSearch->selectAll();
     return true;
 }
 

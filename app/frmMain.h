@@ -3,13 +3,17 @@
 // hosts (loaded by file name). Creation reads the current area; load opens adDocs.cad (held
 // open for the window's whole life as dbDocs), initialises the control, sets up the lists,
 // the search kind and the tree. Closing asks for confirmation, then closes dbDocs.
+//
+// The screen state has one owner each: showPanes() decides which of the three panes is on
+// show, showSearchBox() the search box or the dong warning above them, setResultCommands()
+// the commands that act on results (toolbar, menus and pop-up together), updateDongCommands()
+// the dong paging buttons. Routines change the state only through them.
 // The routines live in frmMain*.cpp by subject: window and load here, search kinds, region
 // tree, name search, local listing and result commands in their own files.
 #pragma once
 
 #include <QHash>
 #include <QMainWindow>
-#include <QPointer>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -17,6 +21,7 @@
 #include "Database.h"
 #include "ResultCommands.h"
 #include "ResultListModel.h"
+#include "SearchMode.h"
 #include "ZendariClient.h"
 #include "search/NameSearch.h"
 
@@ -38,6 +43,8 @@ class frmMain : public QMainWindow {
 public:
     // The auxiliary database's secret.
     static constexpr char kDocsSecret[] = "lanterns";
+    // The three panes under the search bar; exactly one is on show.
+    enum class Pane { Search, Result, Dong };
 
     explicit frmMain(QWidget* parent = nullptr);
     ~frmMain() override;
@@ -48,22 +55,33 @@ public:
     // control reported its own); the program then ends.
     bool loadWindow(frmSplash* splash);
 
-    int intLoadedArea = -1;        // area whose region tree is loaded; -1 before the first
-    int intCurrentArea = 0;        // area chosen
-    int intSearchMode = 0;         // 1 name search kind, 2 dong search, 3 surname search in a dong
-    qint32 intSearchKindCode = 0;  // 2 from the first set-up of the name search kind on
-    bool blnDongResult = false;    // lvDongResult holds the names of a dong-wide search
-    bool blnAllSelected = false;   // the last select-all selected (true) or cleared
+    // State other windows read.
+    int intLoadedArea() const { return m_loadedArea; }  // -1 before the first tree
+    int intCurrentArea() const { return m_currentArea; }
+    SearchMode searchMode() const { return m_searchMode; }
+    qint32 intSearchKindCode() const { return m_searchKindCode; }  // 2 once set up
+    bool blnDongResult() const { return m_dongResult; }  // lvDongResult holds dong-scan names
+    bool isNameKind() const;                             // cmbSearchKind reads "인명검색"
+    Pane paneOnShow() const { return m_pane; }
+    int foundCount() const { return m_foundCount; }
+    int localCount() const { return m_localCount; }
     telvia::Database& dbDocs() { return m_dbDocs; }
     zendari::ZendariClient& zendari1() { return m_zendari; }
+    QString statusText(int panel) const;  // panels 1-4
+
+    ResultListModel* searchModel() const { return m_searchModel; }
+    ResultListModel* resultModel() const { return m_resultModel; }
+    ResultListModel* dongModel() const { return m_dongModel; }
+    QTreeView* resultList() const;
+    QTreeView* dongList() const;
+    // The list the result commands act on: lvResult while its pane is on show, else
+    // lvDongResult.
+    QTreeView* commandList() const;
 
     // Search kinds and commands.
     void setUpSearchKind();
     void inputState();
     void searchCommand();
-    void toolbarCommand(const QString& key);
-    QAction* toolbarButton(const QString& key) const { return m_toolButtons.value(key); }
-    QString statusText(int panel) const;  // panels 1-4
 
     // Region tree.
     void selectRegion(int index);
@@ -83,12 +101,12 @@ public:
     void cmdDongSeekClick();
     void cmdDongSungSearchClick();
     void cmdEndClick();
-    int foundCount() const { return m_foundCount; }
+    // The names one dong page walks (20,000); tests page through small samples with fewer.
+    void setScanPage(int names) { m_scanPage = names; }
 
     // Local listing (chb.cad).
     void localExactNameSearch();
     void localDongListing();
-    int localCount() const { return m_localCount; }
 
     // Result-list commands; each returns what the window it opens would receive.
     void selectAll();
@@ -97,10 +115,6 @@ public:
     QString webCall();  // the address opened, "" when nothing was sent
     void startCompanion(int menu, int index);
     void sortList(QTreeView* list, int column);
-
-    ResultListModel* searchModel() const { return m_searchModel; }
-    ResultListModel* resultModel() const { return m_resultModel; }
-    ResultListModel* dongModel() const { return m_dongModel; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -116,26 +130,42 @@ private:
     void setStatus(int panel, const QString& text);
     void setBlueCaption(QLabel* caption, const QString& text);
     void openAddress(const QString& address);
+    void notBuiltYet();
+    // The print and dial commands of the toolbar, menus and pop-up: the hand-off decided by
+    // printCommand()/dialCommand(), then the window that takes it.
+    void openPrintWindow();
+    void openDialWindow();
     static QPixmap bannerPixmap(int width, int height, const QFont& font);
     bool confirmExit();
     void unloadWindow();
+    // frmMainScreen.cpp: the one owner of each piece of screen state.
+    void showPanes(Pane pane);
+    void showSearchBox(bool searchBox);
+    void setResultCommands(bool available);
+    void updateDongCommands();
+    void setSearchMode(SearchMode mode) { m_searchMode = mode; }
+    void clearList(QTreeView* view);
     // frmMainSearchKind.cpp
     void connectSearchKind();
+    void firstCommand();
+    void nextCommand();
+    void backCommand();
     void onSearchTextChanged();
     void onSearchInputMethod(const QInputMethodEvent& event);
+    bool searchBoxKey(int key);
     QString searchWord() const;  // txtSearch's text with the syllable being composed
-    void setToolbarAvailable(const QString& key, bool available);
     // frmMainRegion.cpp
     void connectRegion();
-    void buildTree(int area);
+    void chooseArea(int index);
+    bool buildTree(int area);
     void jumpToNode(const QString& typed);
     // frmMainNames.cpp
     void connectNames();
-    void showDongScanPage();
+    void showDongScanPage(bool fullPage);
     void showSurnameScan();
-    void runDongSearch(void (frmMain::*scan)());
+    void runDongSearch(bool surname, bool fullPage);
     void beginScanPage(int addressWidth);
-    void enterDongSearch(int mode);
+    void enterDongSearch(SearchMode mode);
     // frmMainResults.cpp
     void connectResults();
     void setUpList(QTreeView* view, ResultListModel* model);
@@ -155,23 +185,46 @@ private:
     Qt::SortOrder m_resultOrder = Qt::DescendingOrder;  // the first click sorts ascending
     Qt::SortOrder m_dongOrder = Qt::DescendingOrder;
 
-    QHash<QString, QAction*> m_toolButtons;
+    // Toolbar1's nine buttons, in order; their keys are the actions' data.
+    QAction* m_tbFirst = nullptr;
+    QAction* m_tbNext = nullptr;
+    QAction* m_tbMemo = nullptr;
+    QAction* m_tbPrint = nullptr;
+    QAction* m_tbLabelPrint = nullptr;
+    QAction* m_tbSelectAll = nullptr;
+    QAction* m_tbDail = nullptr;
+    QAction* m_tbWebcall = nullptr;
+    QAction* m_tbOption = nullptr;
+    // mnuPopUp and mnuPopup2.
     QMenu* m_mnuPopUp = nullptr;
     QMenu* m_mnuPopup2 = nullptr;
+    QAction* m_popupFront = nullptr;
     QAction* m_popupSelectAll = nullptr;
+    QAction* m_popupMemo = nullptr;
+    QAction* m_popupPhone = nullptr;
+    QAction* m_popupPrint = nullptr;
+    QAction* m_popupNext = nullptr;
     QLabel* m_picProgress = nullptr;
     QLabel* m_panels[4] = {};
 
     QHash<QString, QTreeWidgetItem*> m_nodesByKey;
     std::vector<QTreeWidgetItem*> m_nodesInOrder;
 
+    int m_loadedArea = -1;      // area whose region tree is loaded
+    int m_currentArea = 0;      // area chosen
+    bool m_treeFailed = false;  // the loaded area's tree could not be built
+    SearchMode m_searchMode = SearchMode::None;
+    qint32 m_searchKindCode = 0;
+    bool m_dongResult = false;
+    Pane m_pane = Pane::Search;
     QString m_preedit;              // the syllable the input method is composing in txtSearch
     bool m_refreshing = false;      // ListNames is running
     bool m_skipNextChange = false;  // the next txtSearch change skips the lookup
     bool m_settingText = false;     // the window itself writes txtArea/txtDong
     bool m_dongChanged = false;
-    bool m_fullSearch = false;
-    int m_treeBuilds = 0;  // tree loads begun; a load that sees a later one begin stops
+    bool m_dongListed = false;  // the control reached the region's end for the chosen dong
+    int m_treeBuilds = 0;       // tree loads begun; a load that sees a later one begin stops
     int m_foundCount = 0;
     int m_localCount = 0;
+    int m_scanPage = search::kScanPage;
 };

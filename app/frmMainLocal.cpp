@@ -38,8 +38,7 @@ void frmMain::localExactNameSearch() {
                     {QStringLiteral("이 름"), QStringLiteral("전 화"), QStringLiteral("우편번호"),
                      QStringLiteral("주 소")},
                     {1000, 1200, 1200, 4500});
-    m_ui->vsSearch->hide();
-    m_ui->vsResult->show();
+    showPanes(Pane::Result);
     search::LocalResult found = [&] {
         const BusyCursor busy;
         return search::exactNameSearch(localListingFile(), m_ui->txtSearch->text(), selectedCode());
@@ -54,7 +53,7 @@ void frmMain::localExactNameSearch() {
     m_resultModel->appendRows(std::move(found.rows));
     // lvResult holds the results now, as after a name search (a dong search of the name kind
     // may have left its mode behind, and dialling reads the list by the mode).
-    if (m_localCount > 0) intSearchMode = 1;
+    if (m_localCount > 0) setSearchMode(SearchMode::Name);
     if (m_localCount == 0) msgBox(kNoData, PromptButtons::Ok, PromptIcon::Information, QString());
     m_ui->vsElastic3->setStyleSheet(QString());
     m_ui->vsElastic3->setText(kCount.arg(m_localCount));
@@ -68,7 +67,7 @@ void frmMain::localDongListing() {
     search::LocalResult found = [&] {
         const BusyCursor busy;
         return search::dongListing(localListingFile(), selectedCode(), m_ui->txtSung->text(),
-                                   intSearchMode == 3);
+                                   m_searchMode == SearchMode::Surname);
     }();
     if (!found.status.ok()) {
         m_localCount = 0;

@@ -3,7 +3,6 @@
 #include <QApplication>
 #include <QLabel>
 #include <QTreeView>
-#include <utility>
 
 #include "BusyCursor.h"
 #include "Orvello.h"
@@ -33,6 +32,7 @@ const QString kFullQuestion = QStringLiteral(
     "동별 전체검색은 검색하는데 시스템에 따라 수십분이\r\n"
     "소요될 수 있습니다. 그래도 계속하시겠습니까 ?");
 const QString kMustChooseDong = QStringLiteral("검색하고자 하는 동을 반드시 지정하십시오.");
+const QString kDongListed = QStringLiteral("지정된 동의 자료를 모두 검색하였습니다.");
 
 const QStringList kNameHeaders = {QStringLiteral("이 름"), QStringLiteral("전 화"),
                                   QStringLiteral("우편번호"), QStringLiteral("주 소")};
@@ -51,7 +51,8 @@ void frmMain::connectNames() {
             m_ui->txtSearch->setText(text);
         }
     });
-    connect(m_ui->lvSearch, &QTreeView::doubleClicked, this, &frmMain::nameSearchFromList);
+    // A double click searches by the same route as the search button and Enter.
+    connect(m_ui->lvSearch, &QTreeView::doubleClicked, this, &frmMain::searchCommand);
     connect(m_ui->cmdNext, &QPushButton::clicked, this, &frmMain::cmdNextClick);
     connect(m_ui->cmdFull, &QPushButton::clicked, this, &frmMain::cmdFullClick);
     connect(m_ui->cmdSungSearch, &QPushButton::clicked, this, &frmMain::cmdSungSearchClick);
@@ -62,6 +63,8 @@ void frmMain::connectNames() {
 
 void frmMain::ListNames() {
     m_refreshing = true;
+    // A new lookup: the count caption of an earlier search no longer describes the lists.
+    m_ui->vsElastic3->clear();
     const QString word = searchWord();
     const QString areaCode = selectedCode();
     // Without a region there is no index to ask (the control would refuse region 0).
@@ -70,7 +73,7 @@ void frmMain::ListNames() {
         m_refreshing = false;
         return;
     }
-    if (m_ui->cmbSearchKind->currentText() == QStringLiteral("인명검색")) {
+    if (isNameKind()) {
         std::vector<search::ResultRow> rows;
         m_controlRegion.select(m_zendari, areaCode);
         for (search::Candidate& c : search::listNames(m_zendari, search::nameForLookup(word))) {
@@ -97,17 +100,13 @@ void frmMain::ShowNameRecords(const QString& name, const QString& firstAndCount,
     if (found.limitReached) {
         msgBox(kLimitText.arg(limit), PromptButtons::Ok, PromptIcon::Information, kNotice);
     }
-    if (m_foundCount > 0) intSearchMode = 1;
+    if (m_foundCount > 0) setSearchMode(SearchMode::Name);
 }
 
 void frmMain::nameSearchFromList() {
     m_ui->cmdSearch->setEnabled(false);
-    m_ui->vsDong->hide();
-    m_ui->vsSearch->hide();
-    m_ui->vsResult->show();
-    setToolbarAvailable(QStringLiteral("Print"), true);
-    setToolbarAvailable(QStringLiteral("SelectAll"), true);
-    m_ui->popupMemo2->setEnabled(true);
+    showPanes(Pane::Result);
+    setResultCommands(true);
     if (!m_ui->tvArea->currentItem()) {
         msgBox(kChooseRegion, PromptButtons::Ok, PromptIcon::Information, kNotice);
         return;
@@ -132,55 +131,49 @@ void frmMain::nameSearchFromList() {
 }
 
 void frmMain::cmdFullClick() {
-    m_fullSearch = true;
     if (msgBox(kFullQuestion, PromptButtons::YesNo, PromptIcon::Question, kConfirm) !=
         PromptAnswer::Yes) {
-        m_fullSearch = false;
         return;
     }
-    cmdNextClick();
+    runDongSearch(false, true);
 }
 
-// The first steps "다음 찾기" and "성씨 검색" share: hide the search box, offer the print and
-// memo commands, insist on a dong, and send the locally served areas to the local listing.
-void frmMain::runDongSearch(void (frmMain::*scan)()) {
+void frmMain::cmdNextClick() {
+    runDongSearch(false, false);
+}
+
+void frmMain::cmdSungSearchClick() {
+    runDongSearch(true, false);
+}
+
+// The first steps "다음 찾기", "전체 찾기" and "성씨 검색" share: offer the commands on results,
+// insist on a dong, and send the locally served areas to the local listing. A full page is
+// asked for by "전체 찾기" alone and only for the page it runs.
+void frmMain::runDongSearch(bool surname, bool fullPage) {
     const BusyCursor busy;
-    // "전체 찾기" asks before its one long page; a request that stops before the scan (no dong,
-    // or a dong of the local listing) must not leave that page to the next "다음 찾기".
-    const bool fullPage = std::exchange(m_fullSearch, false);
-    m_ui->txtSearch->hide();
-    setToolbarAvailable(QStringLiteral("Print"), true);
-    setToolbarAvailable(QStringLiteral("SelectAll"), true);
-    m_ui->popupMemo2->setEnabled(true);
-    m_ui->mnuPrintDM->setEnabled(true);
-    setToolbarAvailable(QStringLiteral("LabelPrint"), true);  // "종료" takes both away
+    setResultCommands(true);
     if (m_ui->txtDong->text().isEmpty()) {
         msgBox(kChooseDong, PromptButtons::Ok, PromptIcon::Information, kNotice);
         return;
     }
-    blnDongResult = true;
-    const int region = search::indexRegionCode(selectedCode());
-    if (region == 84) {
+    m_dongResult = true;
+    if (search::indexRegionCode(selectedCode()) == search::kLocalListingRegion) {
         localDongListing();
         return;
     }
     m_localCount = 0;
     m_controlRegion.select(m_zendari, selectedCode());
-    m_fullSearch = fullPage;
-    (this->*scan)();
-}
-
-void frmMain::cmdNextClick() {
-    runDongSearch(&frmMain::showDongScanPage);
-}
-
-void frmMain::cmdSungSearchClick() {
-    runDongSearch(&frmMain::showSurnameScan);
+    if (surname) {
+        showSurnameScan();
+    } else {
+        showDongScanPage(fullPage);
+    }
 }
 
 // What every scan page does before it asks the control: fresh headers, the button caption
 // after a new dong, and the blue loading notice painted at once (the scan blocks).
 void frmMain::beginScanPage(int addressWidth) {
+    clearList(m_ui->lvDongResult);
     showListHeaders(m_ui->lvDongResult, kScanHeaders, {1000, 1200, 800, addressWidth});
     if (m_dongChanged) {
         m_ui->cmdNext->setText(QStringLiteral("다음찾기"));
@@ -190,24 +183,29 @@ void frmMain::beginScanPage(int addressWidth) {
     m_ui->vsElastic11->repaint();
 }
 
-void frmMain::showDongScanPage() {
+void frmMain::showDongScanPage(bool fullPage) {
     while (true) {
-        const int page = m_fullSearch ? search::kFullScanPage : search::kScanPage;
-        m_fullSearch = false;
+        const int page = fullPage ? search::kFullScanPage : m_scanPage;
+        fullPage = false;
         beginScanPage(4000);
         const zendari::Variant args[] = {zendari::ZendariClient::text(selectedCode()),
                                          std::int32_t{page}};
         std::vector<search::ResultRow> rows = search::scanRows(
             m_zendari.callText(zendari::kDispGetLocNext, args), m_excluded.scanResult);
+        // At the region's end there is no next page to offer.
+        m_dongListed = m_zendari.getBool(zendari::kDispScanEnded);
+        updateDongCommands();
         const int total = static_cast<int>(rows.size()) + m_localCount;
         m_dongModel->appendRows(std::move(rows));
-        if (total > 0) {
-            setBlueCaption(m_ui->vsElastic11, kScanCount.arg(total));
-            return;
-        }
+        setBlueCaption(m_ui->vsElastic11,
+                       m_dongListed ? kScanCount.arg(total) + QStringLiteral(". ") + kDongListed
+                                    : kScanCount.arg(total));
+        if (total > 0) return;
         QApplication::restoreOverrideCursor();
-        const bool more = msgBox(kNothingInRange, PromptButtons::YesNo, PromptIcon::Question,
-                                 kConfirm) == PromptAnswer::Yes;
+        const bool more =
+            !m_dongListed && msgBox(kNothingInRange, PromptButtons::YesNo, PromptIcon::Question,
+                                    kConfirm) == PromptAnswer::Yes;
+        if (m_dongListed) msgBox(kDongListed, PromptButtons::Ok, PromptIcon::Information, kNotice);
         QApplication::setOverrideCursor(Qt::WaitCursor);
         if (!more) return;
     }
@@ -222,58 +220,33 @@ void frmMain::showSurnameScan() {
         search::scanRows(m_zendari.callText(zendari::kDispGetLocSung, args), m_excluded.scanResult);
     const int total = static_cast<int>(rows.size()) + m_localCount;
     m_dongModel->appendRows(std::move(rows));
-    if (total == 0) {
-        setBlueCaption(m_ui->vsElastic11, QString());
-        msgBox(kNoSurnameMatch, PromptButtons::Ok, PromptIcon::Information, kNotice);
-        return;
-    }
     setBlueCaption(m_ui->vsElastic11, kScanCount.arg(total));
+    if (total == 0) msgBox(kNoSurnameMatch, PromptButtons::Ok, PromptIcon::Information, kNotice);
 }
 
-void frmMain::enterDongSearch(int mode) {
-    intSearchMode = mode;
-    m_ui->lblDongCaption->show();
-    m_ui->vsDong->show();
-    m_ui->vsSearch->hide();
-    m_ui->vsResult->hide();
+void frmMain::enterDongSearch(SearchMode mode) {
+    setSearchMode(mode);
+    showPanes(Pane::Dong);
+    showSearchBox(false);
     m_ui->Label4->hide();
-    m_ui->txtSearch->hide();
-    m_ui->cmdSearch->hide();
-    const bool surname = mode == 3;
-    const bool haveDong = !m_ui->txtDong->text().isEmpty();
-    m_ui->cmdNext->setVisible(!surname);
-    m_ui->cmdFull->setVisible(!surname);
-    m_ui->cmdNext->setEnabled(haveDong);
-    m_ui->cmdFull->setEnabled(haveDong);
-    m_ui->txtSung->setVisible(surname);
-    m_ui->lblSung->setVisible(surname);
-    m_ui->cmdSungSearch->setVisible(surname);
+    updateDongCommands();
     setBlueCaption(m_ui->vsElastic11, kMustChooseDong);
 }
 
 void frmMain::cmdDongSeekClick() {
-    enterDongSearch(2);
+    enterDongSearch(SearchMode::Dong);
 }
 
 void frmMain::cmdDongSungSearchClick() {
-    enterDongSearch(3);
+    enterDongSearch(SearchMode::Surname);
 }
 
 void frmMain::cmdEndClick() {
-    m_ui->cmdNext->hide();
-    m_ui->cmdFull->hide();
-    m_ui->vsDong->hide();
-    m_ui->vsSearch->show();
+    showPanes(Pane::Search);
+    showSearchBox(true);
     m_ui->Label4->show();
-    m_ui->txtSearch->show();
-    m_ui->cmdSearch->show();
-    m_ui->txtSung->hide();
-    m_ui->lblSung->hide();
-    m_ui->lblDongCaption->hide();
-    m_ui->mnuPrint->setEnabled(false);
-    m_ui->mnuPrintDM->setEnabled(false);
-    setToolbarAvailable(QStringLiteral("Print"), false);
-    setToolbarAvailable(QStringLiteral("LabelPrint"), false);
-    m_dongModel->clear();
-    blnDongResult = false;
+    setResultCommands(false);
+    clearList(m_ui->lvDongResult);
+    m_dongResult = false;
+    if (isNameKind()) setSearchMode(SearchMode::Name);  // the candidates are on show again
 }

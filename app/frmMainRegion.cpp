@@ -41,45 +41,58 @@ void frmMain::connectRegion() {
 }
 
 void frmMain::selectRegion(int index) {
+    // A tree that could not be built is tried again when its region is chosen again.
+    if (m_treeFailed) m_loadedArea = -1;
+    chooseArea(index);
+}
+
+void frmMain::chooseArea(int index) {
     if (index < 0 || index >= search::kAreaCount) return;
     m_ui->cmbArea->setCurrentIndex(index);
-    intCurrentArea = index;
+    m_currentArea = index;
     setStatus(3, QString());
     requestTree();
     ListNames();
 }
 
 void frmMain::requestTree() {
-    if (intLoadedArea == intCurrentArea) return;
+    if (m_loadedArea == m_currentArea) return;
     const BusyCursor busy;
-    intLoadedArea = intCurrentArea;
     m_settingText = true;
     m_ui->txtArea->clear();
     // The dong chosen in the old tree is not in the new one: the dong pages must not run on
     // whatever node the new tree has selected while the old dong's name is on show.
     m_ui->txtDong->clear();
     m_settingText = false;
-    m_ui->cmdNext->setEnabled(false);
-    m_ui->cmdFull->setEnabled(false);
+    m_dongListed = false;
+    updateDongCommands();
     m_ui->tvArea->clear();
     m_nodesByKey.clear();
     m_nodesInOrder.clear();
-    buildTree(intLoadedArea);
+    // A failed build counts as loaded for the window's own requests (one message, not one per
+    // request), and as failed for the user's next choice of a region, which tries again.
+    m_loadedArea = -1;
+    const int area = m_currentArea;
+    const bool built = buildTree(area);
+    if (m_loadedArea == -1) {  // no later request built another area's tree meanwhile
+        m_loadedArea = area;
+        m_treeFailed = !built;
+    }
 }
 
-void frmMain::buildTree(int area) {
+bool frmMain::buildTree(int area) {
     const int build = ++m_treeBuilds;
     QCoreApplication::processEvents();
     // A region chosen while those messages ran (a key held down in cmbArea) has built its own
     // tree meanwhile; this one is stale and would add its places to that tree.
-    if (build != m_treeBuilds) return;
+    if (build != m_treeBuilds) return false;
     telvia::Recordset rs;
     const telvia::Status opened = m_dbDocs.open_recordset(
         "SELECT * FROM areaCode WHERE (areaNumber = ?1);", rs, {telvia::DbValue(area)});
     if (!opened.ok()) {
         qWarning("areaCode: %s", opened.message().c_str());
         msgBox(kTreeQueryFailed, PromptButtons::Ok, PromptIcon::Error, kTreeQueryTitle, Beep::Yes);
-        return;
+        return false;
     }
     m_picProgress->setGeometry(5, 4, std::max(10, m_ui->vsElastic3->width() - 10),
                                std::max(8, m_ui->vsElastic3->height() - 8));
@@ -126,6 +139,7 @@ void frmMain::buildTree(int area) {
         m_ui->txtArea->setText(m_nodesInOrder.front()->text(0));
         m_settingText = false;
     }
+    return true;
 }
 
 QString frmMain::selectedCode() const {
@@ -137,25 +151,21 @@ void frmMain::nodeClicked(QTreeWidgetItem* node) {
     if (!node) return;
     if (m_ui->tvArea->currentItem() != node) m_ui->tvArea->setCurrentItem(node);
     // A dong or surname search entered from the name search kind picks its dong here: its
-    // pane stays the one on show instead of the candidate list opening beside it.
-    const bool dongPaneShown = !m_ui->vsDong->isHidden();
+    // pane stays the one on show (the input state keeps it).
     inputState();
-    if (dongPaneShown) m_ui->vsSearch->hide();
     m_dongChanged = true;
+    m_dongListed = false;
     const QString key = node->data(0, kKeyRole).toString();
     m_settingText = true;
     m_ui->txtArea->setText(node->text(0));
     m_ui->cmdNext->setText(QStringLiteral("찾기"));
-    m_ui->cmdNext->setEnabled(false);
-    m_ui->cmdFull->setEnabled(false);
     if (key.size() == 9 || key.size() == 7) {
         m_ui->txtDong->setText(node->text(0));
-        m_ui->cmdNext->setEnabled(true);
-        m_ui->cmdFull->setEnabled(true);
     } else {
         m_ui->txtDong->clear();
     }
     m_settingText = false;
+    updateDongCommands();
     if (key.startsWith(QLatin1Char('!')) && !m_refreshing) ListNames();
 }
 

@@ -1,12 +1,15 @@
 // The result lists and their commands: sorting, select-all, the pop-up menu, printing,
 // dialling, the web call and the companion programs.
 #include <QApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QMenu>
 #include <QProcess>
 #include <QTreeView>
 
+#include "BusyCursor.h"
 #include "Orvello.h"
 #include "Prompt.h"
 #include "frmMain.h"
@@ -21,6 +24,9 @@ const QString kDialNotSet =
 const QString kWebCallTitle = QStringLiteral("Callora(한국통신 인터넷 폰)");
 const QString kWebCallPrompt = QStringLiteral(
     "\r\n  전화번호를 먼저 입력해야 합니다.\r\n\r\n  숫자로만 입력하세요\r\n\r\n  (예)0212345678");
+const QString kWebCallNoDigits = QStringLiteral("전화번호를 숫자로 입력하세요.");
+const QString kCompanionMissingTitle = QStringLiteral("오류 (F0003)");
+const QString kCompanionMissing = QStringLiteral("프로그램을 찾을 수 없습니다.\r\n\r\n%1");
 
 // Twips as pixels on a 96-dpi screen.
 int twipsToPixels(int twips) {
@@ -90,39 +96,53 @@ void frmMain::sortList(QTreeView* list, int column) {
 }
 
 void frmMain::showPopup(QTreeView* view, const QPoint& pos) {
-    for (const char* name :
-         {"popupFront", "popupSelectAll", "mnuSep0", "popupPhone", "popupMemo", "mnuSep1"}) {
-        for (QAction* a : m_mnuPopUp->actions()) {
-            if (a->objectName() == QLatin1String(name)) a->setVisible(true);
-        }
+    for (QAction* a : m_mnuPopUp->actions()) {
+        const QString name = a->objectName();
+        if (name == QLatin1String("mnuSep0") || name == QLatin1String("mnuSep1"))
+            a->setVisible(true);
+    }
+    for (QAction* a : {m_popupFront, m_popupSelectAll, m_popupPhone, m_popupMemo}) {
+        a->setVisible(true);
     }
     m_mnuPopUp->popup(view->viewport()->mapToGlobal(pos));
 }
 
+QTreeView* frmMain::resultList() const {
+    return m_ui->lvResult;
+}
+
+QTreeView* frmMain::dongList() const {
+    return m_ui->lvDongResult;
+}
+
+QTreeView* frmMain::commandList() const {
+    return m_pane == Pane::Result ? m_ui->lvResult : m_ui->lvDongResult;
+}
+
 void frmMain::selectAll() {
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    QTreeView* list = m_ui->vsResult->isHidden() ? m_ui->lvDongResult : m_ui->lvResult;
+    const BusyCursor busy;
+    QTreeView* list = commandList();
     const QAbstractItemModel* model = list->model();
-    if (model->rowCount() > 0) {
-        if (blnAllSelected) {
-            list->selectionModel()->clearSelection();
-            m_popupSelectAll->setText(QStringLiteral("전체 선택"));
-            blnAllSelected = false;
-        } else {
-            const QItemSelection all(model->index(0, 0),
-                                     model->index(model->rowCount() - 1, model->columnCount() - 1));
-            list->selectionModel()->select(all, QItemSelectionModel::Select);
-            m_popupSelectAll->setText(QStringLiteral("전체 선택 해제"));
-            blnAllSelected = true;
-        }
+    const int rows = model->rowCount();
+    if (rows == 0) return;
+    // The toggle follows what the list shows: a list with every row selected is cleared, any
+    // other is selected whole (a new search leaves nothing selected, whatever came before).
+    const bool allSelected =
+        list->selectionModel()->selectedRows().size() == static_cast<qsizetype>(rows);
+    if (allSelected) {
+        list->selectionModel()->clearSelection();
+        m_popupSelectAll->setText(QStringLiteral("전체 선택"));
+    } else {
+        const QItemSelection all(model->index(0, 0),
+                                 model->index(rows - 1, model->columnCount() - 1));
+        list->selectionModel()->select(all, QItemSelectionModel::Select);
+        m_popupSelectAll->setText(QStringLiteral("전체 선택 해제"));
     }
-    QApplication::restoreOverrideCursor();
 }
 
 QString frmMain::printCommand() {
     strPrintSource =
-        search::printSource(intSearchKindCode, intSearchMode, blnDongResult, strPrintSource);
-    // The print window that shows it arrives with the printing work.
+        search::printSource(m_searchKindCode, m_searchMode, m_dongResult, strPrintSource);
     return strPrintSource;
 }
 
@@ -135,26 +155,22 @@ std::optional<search::DialValues> frmMain::dialCommand() {
         }
         return std::nullopt;
     }
-    const QTreeView* list = intSearchMode == 1                         ? m_ui->lvResult
-                            : intSearchMode == 2 || intSearchMode == 3 ? m_ui->lvDongResult
-                                                                       : nullptr;
+    const QTreeView* list = m_searchMode == SearchMode::Name    ? m_ui->lvResult
+                            : listsIntoDongResult(m_searchMode) ? m_ui->lvDongResult
+                                                                : nullptr;
     QStringList cells;
     if (list) {
         const int row = selectedRow(list);
         const auto* model = static_cast<const ResultListModel*>(list->model());
         if (row >= 0) cells = model->row(row).cells;
     }
-    // The dial window that receives these values arrives with the telephony work.
-    return search::dialValues(cells, list == m_ui->lvResult, intSearchKindCode);
+    return search::dialValues(cells, list == m_ui->lvResult, m_searchKindCode);
 }
 
 QString frmMain::webCall() {
     QString number;
-    if (QAction* print = m_toolButtons.value(QStringLiteral("Print"));
-        print && print->isEnabled()) {
-        const QTreeView* list = m_ui->cmbSearchKind->currentText() == QStringLiteral("인명검색")
-                                    ? m_ui->lvResult
-                                    : m_ui->lvDongResult;
+    if (m_tbPrint->isEnabled()) {
+        const QTreeView* list = isNameKind() ? m_ui->lvResult : m_ui->lvDongResult;
         const int row = selectedRow(list);
         if (row < 0) return {};
         number =
@@ -162,11 +178,26 @@ QString frmMain::webCall() {
     } else {
         const std::optional<QString> typed = inputBox(kWebCallPrompt, kWebCallTitle, QString());
         if (!typed || typed->isEmpty()) return {};
-        number = *typed;
+        // The box asks for digits only: what else was typed does not go into the address.
+        number = search::webCallDigits(*typed);
+        if (number.isEmpty()) {
+            msgBox(kWebCallNoDigits, PromptButtons::Ok, PromptIcon::Information,
+                   QStringLiteral("알림"));
+            return {};
+        }
     }
     const QString address = search::webCallAddress(number);
     openAddress(address);
     return address;
+}
+
+void frmMain::openPrintWindow() {
+    printCommand();
+    notBuiltYet();  // the print window arrives with the printing work
+}
+
+void frmMain::openDialWindow() {
+    if (dialCommand()) notBuiltYet();  // the dial window arrives with the telephony work
 }
 
 void frmMain::startCompanion(int menu, int index) {
@@ -174,6 +205,10 @@ void frmMain::startCompanion(int menu, int index) {
     if (line.isEmpty()) return;
     QStringList parts = search::splitCommandLine(line);
     const QString program = strBinPath + parts.takeFirst();
-    // Nothing waits for the program; a missing one fails without a message.
-    QProcess::startDetached(program, parts, strBinPath);
+    // Nothing waits for the program; one that is missing or cannot start is named.
+    if (!QFileInfo(program).isExecutable() ||
+        !QProcess::startDetached(program, parts, strBinPath)) {
+        msgBox(kCompanionMissing.arg(QDir::toNativeSeparators(program)), PromptButtons::Ok,
+               PromptIcon::Error, kCompanionMissingTitle);
+    }
 }

@@ -85,11 +85,16 @@ PromptAnswer QtPrompt::message(const MessageRequest& request) {
 }
 
 std::optional<QString> QtPrompt::input(const InputRequest& request) {
-    bool ok = false;
-    const QString text = QInputDialog::getText(owner(), request.title, request.prompt,
-                                               QLineEdit::Normal, request.defaultText, &ok);
-    if (!ok) return std::nullopt;
-    return text;
+    QInputDialog box(owner());
+    box.setWindowTitle(request.title);
+    box.setLabelText(request.prompt);
+    box.setInputMode(QInputDialog::TextInput);
+    box.setTextValue(request.defaultText);
+    // The same Korean captions as the message boxes.
+    box.setOkButtonText(QStringLiteral("확인"));
+    box.setCancelButtonText(QStringLiteral("취소"));
+    if (box.exec() != QDialog::Accepted) return std::nullopt;
+    return box.textValue();
 }
 
 Prompt& activePrompt() {

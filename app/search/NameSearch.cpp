@@ -63,11 +63,12 @@ NameRecords nameRecords(zendari::ZendariClient& control, const QString& name,
         const QString s = control.callText(zendari::kDispGetResult);
         if (!passesRegionFilter(QStringView(s).left(8), areaCode)) continue;
         if (withoutLastCharacter(s) == excluded) continue;
-        result.rows.push_back(rowFromRecord(s, name));
+        // The notice says the results exceed the limit: only a record beyond it does.
         if (limit > 0 && static_cast<qint64>(result.rows.size()) >= limit) {
             result.limitReached = true;
             break;
         }
+        result.rows.push_back(rowFromRecord(s, name));
     }
     return result;
 }

@@ -44,7 +44,7 @@ private:
 
 struct NameRecords {
     std::vector<ResultRow> rows;
-    bool limitReached = false;  // the listing stopped at the display limit
+    bool limitReached = false;  // a record beyond the display limit was left out
 };
 
 // The records of a candidate ("first:count") that lie in `areaCode`, each row named `name`;

@@ -1,5 +1,7 @@
 #include "ResultCommands.h"
 
+#include <QUrl>
+
 #include "Orvello.h"
 
 namespace search {
@@ -9,11 +11,12 @@ const QString kDefaultWebCallPage = QStringLiteral("https://callora.telvia.examp
 
 }  // namespace
 
-QString printSource(int searchKindCode, int searchMode, bool dongResult, const QString& previous) {
+QString printSource(int searchKindCode, SearchMode searchMode, bool dongResult,
+                    const QString& previous) {
     if (searchKindCode == 2) {
         return dongResult ? QStringLiteral("동결과:인명") : QStringLiteral("결과창:인명");
     }
-    if (searchMode == 1) return QStringLiteral("결과창:상호");
+    if (searchMode == SearchMode::Name) return QStringLiteral("결과창:상호");
     return previous;
 }
 
@@ -42,7 +45,7 @@ QString webCallDigits(const QString& telephone) {
 QString webCallAddress(const QString& number) {
     return Orvello::Read(QStringLiteral("Option"), QStringLiteral("WebCallUrl"),
                          kDefaultWebCallPage) +
-           QStringLiteral("?phonenum=") + number;
+           QStringLiteral("?phonenum=") + QString::fromLatin1(QUrl::toPercentEncoding(number));
 }
 
 QString companionCommandLine(int menu, int index) {

@@ -6,11 +6,14 @@
 #include <QString>
 #include <QStringList>
 
+#include "SearchMode.h"
+
 namespace search {
 
 // The print source for the print window: "동결과:인명" or "결과창:인명" once the name search
 // kind was set up (kind code 2), "결과창:상호" in search mode 1 before that, else `previous`.
-QString printSource(int searchKindCode, int searchMode, bool dongResult, const QString& previous);
+QString printSource(int searchKindCode, SearchMode searchMode, bool dongResult,
+                    const QString& previous);
 
 // The dial window's boxes for one result row.
 struct DialValues {
@@ -28,7 +31,8 @@ DialValues dialValues(const QStringList& cells, bool fromResultList, int searchK
 QString webCallDigits(const QString& telephone);
 
 // The web-telephone page for a number: the configured address (setting "Option"/"WebCallUrl",
-// for installations that use another host) followed by "?phonenum=" and the number.
+// for installations that use another host) followed by "?phonenum=" and the number, encoded
+// as a query value.
 QString webCallAddress(const QString& number);
 
 // Companion-program command lines after the program folder, by menu and item index; "" for

@@ -30,19 +30,27 @@ bool startsWithAny(QStringView code, std::initializer_list<const char*> prefixes
 }  // namespace
 
 int indexRegionCode(const QString& areaCode) {
+    // Places filed in another region's index: 과천/광명 in Seoul's, the rest by their prefix.
+    constexpr int kSeoul = 10;
     if (areaCode.startsWith(QLatin1String("7203")) || areaCode.startsWith(QLatin1String("7204"))) {
-        return 10;
+        return kSeoul;
     }
+    struct Moved {
+        const char* prefix;
+        int region;
+    };
+    static constexpr Moved kMoved[] = {{"20", 72}, {"21", 72}, {"22", 72},
+                                       {"23", 72}, {"24", 72}, {"40", 74},
+                                       {"45", 76}, {"55", 80}, {"65", kLocalListingRegion}};
     const QString two = areaCode.left(2);
-    if (two == QLatin1String("20") || two == QLatin1String("21") || two == QLatin1String("22") ||
-        two == QLatin1String("23") || two == QLatin1String("24")) {
-        return 72;
+    for (const Moved& m : kMoved) {
+        if (two == QLatin1String(m.prefix)) return m.region;
     }
-    if (two == QLatin1String("40")) return 74;
-    if (two == QLatin1String("45")) return 76;
-    if (two == QLatin1String("55")) return 80;
-    if (two == QLatin1String("65")) return 84;
     return static_cast<int>(leadingNumber(two));
+}
+
+bool servedByLocalListing(const QString& areaCode) {
+    return indexRegionCode(areaCode) == kLocalListingRegion;
 }
 
 bool passesRegionFilter(QStringView dongCode, const QString& areaCode) {

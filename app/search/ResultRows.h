@@ -22,9 +22,16 @@ struct Candidate {
     QString tag;
 };
 
+// The index region of the places whose listings ship in the local database chb.cad beside the
+// program instead of on the CD (area codes beginning "84" or "65", and the list "65:84").
+inline constexpr int kLocalListingRegion = 84;
+
 // The region the control searches for an area code ("7203:7204" lies in Seoul's index, the
 // list codes in their province's index, anything else by its first two digits).
 int indexRegionCode(const QString& areaCode);
+
+// Whether a name search in `areaCode` reads the local listing rather than the CD.
+bool servedByLocalListing(const QString& areaCode);
 
 // Whether a record of the 8-digit dong code `dongCode` belongs to `areaCode`: list codes
 // pass their listed prefixes, other codes with ":" pass nothing, plain codes pass their prefix.

@@ -15,7 +15,7 @@ constexpr std::array<VarType, 2> kLongLong{VarType::Long, VarType::Long};
 constexpr std::array<VarType, 2> kTextLong{VarType::Text, VarType::Long};
 constexpr std::array<VarType, 3> kTextLongText{VarType::Text, VarType::Long, VarType::Text};
 
-constexpr std::array<MemberInfo, 10> kMembers{{
+constexpr std::array<MemberInfo, 11> kMembers{{
     {"InitDB", kDispInitDB, true, VarType::Long, {}},
     {"SetLocal", kDispSetLocal, true, VarType::Long, {}},
     {"FindKey", kDispFindKey, false, VarType::Bool, kText},
@@ -26,6 +26,7 @@ constexpr std::array<MemberInfo, 10> kMembers{{
     {"GetLocNext", kDispGetLocNext, false, VarType::Text, kTextLong},
     {"GetLocSung", kDispGetLocSung, false, VarType::Text, kTextLongText},
     {"AboutBox", kDispAboutBox, false, VarType::Empty, {}},
+    {"ScanEnded", kDispScanEnded, true, VarType::Bool, {}},
 }};
 
 bool equals_ignore_case(std::string_view a, std::string_view b) {
@@ -75,6 +76,7 @@ DispId Dispatcher::id_of_name(std::string_view name) {
 DispResult Dispatcher::property(DispId id, InvokeKind kind, std::span<const Variant> args,
                                 Variant& result) {
     if (includes(kind, InvokeKind::PropertyPut)) {
+        if (id == kDispScanEnded) return DispResult::MemberNotFound;  // read-only
         if (args.size() != 1) return DispResult::BadParamCount;
         if (!matches(args[0], VarType::Long)) return DispResult::TypeMismatch;
         if (id == kDispInitDB)
@@ -86,7 +88,10 @@ DispResult Dispatcher::property(DispId id, InvokeKind kind, std::span<const Vari
     }
     if (includes(kind, InvokeKind::PropertyGet)) {
         if (!args.empty()) return DispResult::BadParamCount;
-        result = id == kDispInitDB ? core_.init_db() : core_.local();
+        if (id == kDispScanEnded)
+            result = core_.scan_ended();
+        else
+            result = id == kDispInitDB ? core_.init_db() : core_.local();
         return DispResult::Ok;
     }
     return DispResult::MemberNotFound;

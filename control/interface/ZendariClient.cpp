@@ -57,6 +57,12 @@ std::int32_t ZendariClient::getLong(DispId id) {
     return p ? *p : 0;
 }
 
+bool ZendariClient::getBool(DispId id) {
+    const Variant v = invoke(id, InvokeKind::PropertyGet, {});
+    const auto* p = std::get_if<bool>(&v);
+    return p && *p;
+}
+
 bool ZendariClient::callBool(DispId id, std::span<const Variant> args) {
     const Variant v = invoke(id, InvokeKind::Method, args);
     const auto* p = std::get_if<bool>(&v);

@@ -38,6 +38,7 @@ public:
     // Typed wrappers over Invoke by DISPID; a failed call yields the empty value of its type.
     void putLong(DispId id, std::int32_t value);
     std::int32_t getLong(DispId id);
+    bool getBool(DispId id);  // false when the property is missing or not a boolean
     bool callBool(DispId id, std::span<const Variant> args);
     QString callText(DispId id, std::span<const Variant> args = {});
     void callVoid(DispId id);

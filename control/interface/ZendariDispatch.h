@@ -27,6 +27,10 @@ inline constexpr DispId kDispGetResult = 6;
 inline constexpr DispId kDispGetAllResult = 8;
 inline constexpr DispId kDispGetLocNext = 9;
 inline constexpr DispId kDispGetLocSung = 10;
+// Read-only: true once the last dong or surname scan reached the region's last name, so a
+// further page would find nothing (a host stops offering "next page"). Not in the original
+// table; 7 stays unused.
+inline constexpr DispId kDispScanEnded = 11;
 inline constexpr DispId kDispAboutBox = -552;  // DISPID_ABOUTBOX
 inline constexpr DispId kDispUnknown = -1;     // DISPID_UNKNOWN
 
@@ -60,7 +64,8 @@ enum class VarType : std::uint8_t { Empty, Long, Bool, Text };
 struct MemberInfo {
     std::string_view name;
     DispId id;
-    bool is_property;                 // read/write long property with change notification
+    bool is_property;                 // property with change notification; read/write unless
+                                      // read-only (ScanEnded)
     VarType result;                   // Empty for a method without a result
     std::span<const VarType> params;  // in order
 };

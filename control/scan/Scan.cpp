@@ -266,6 +266,11 @@ private:
 
 }  // namespace
 
+bool scan_cursor_at_end(const ProcessReaders& readers) {
+    return readers.past_last_key ||
+           std::string_view(readers.cursor.text, strnlen(readers.cursor.text, 127)) == kSentinel;
+}
+
 std::string run_scan(ProcessReaders& readers, ControlHost& host, const LocMatcher& loc,
                      const ScanRequest& request) {
     if (request.surname) {

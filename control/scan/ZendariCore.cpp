@@ -20,6 +20,7 @@ struct ZendariCore::State {
     ResultCursor result;
     std::string last_scan_place = "00000000";
     int last_scan_kind = 0;  // 0 dong scan, 1 surname scan
+    bool scan_ended = false;
 };
 
 ZendariCore::ZendariCore(ControlHost& host) : host_(host), state_(std::make_unique<State>()) {}
@@ -183,7 +184,9 @@ std::string ZendariCore::get_loc_next(std::string_view loc, std::int32_t cnt) {
         r.cursor_unplaced = false;  // the scan looks the first name up afresh
     else
         place_cursor(r);
-    return run_scan(r, host_, LocMatcher(loc), request);
+    std::string page = run_scan(r, host_, LocMatcher(loc), request);
+    state_->scan_ended = scan_cursor_at_end(r);
+    return page;
 }
 
 std::string ZendariCore::get_loc_sung(std::string_view loc, std::int32_t cnt,
@@ -198,7 +201,13 @@ std::string ZendariCore::get_loc_sung(std::string_view loc, std::int32_t cnt,
     request.surname = true;
     request.cnt = cnt;
     request.sung = sung;
-    return run_scan(r, host_, LocMatcher(loc), request);
+    std::string page = run_scan(r, host_, LocMatcher(loc), request);
+    state_->scan_ended = scan_cursor_at_end(r);
+    return page;
+}
+
+bool ZendariCore::scan_ended() const {
+    return state_->scan_ended;
 }
 
 }  // namespace zendari

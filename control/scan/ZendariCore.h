@@ -71,6 +71,9 @@ public:
     std::string get_loc_next(std::string_view loc, std::int32_t cnt);  // DISPID 9
     std::string get_loc_sung(std::string_view loc, std::int32_t cnt,
                              std::string_view sung);  // DISPID 10
+    // DISPID 11. The last scan of this object left the name cursor at the region's end: the
+    // next page would walk no name.
+    bool scan_ended() const;
 
 private:
     struct State;

@@ -1,11 +1,16 @@
 #include "MainWindowFixture.h"
 
+#include <QAbstractButton>
+#include <QAction>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QKeyEvent>
+#include <QMenu>
 #include <QProcess>
 #include <QSettings>
+#include <QTest>
+#include <QToolBar>
 #include <QTreeWidget>
 #include <QTreeWidgetItemIterator>
 
@@ -168,8 +173,42 @@ QTreeWidgetItem* MainWindowFixture::node(const QString& key) {
 void MainWindowFixture::clickNode(const QString& key) {
     QTreeWidgetItem* n = node(key);
     ASSERT_NE(n, nullptr) << key.toStdString();
-    tree()->setCurrentItem(n);
-    window().nodeClicked(n);
+    for (QTreeWidgetItem* up = n->parent(); up; up = up->parent()) up->setExpanded(true);
+    tree()->scrollToItem(n);
+    const QRect where = tree()->visualItemRect(n);
+    ASSERT_TRUE(where.isValid()) << key.toStdString();
+    QTest::mouseClick(tree()->viewport(), Qt::LeftButton, {}, where.center());
+    ASSERT_EQ(tree()->currentItem(), n) << key.toStdString();
+}
+
+QAction* MainWindowFixture::toolbarAction(const char* key) {
+    return window().findChild<QAction*>(QStringLiteral("Toolbar1_") + QLatin1String(key));
+}
+
+void MainWindowFixture::clickToolbar(const char* key) {
+    QAction* action = toolbarAction(key);
+    ASSERT_NE(action, nullptr) << key;
+    QWidget* button = child<QToolBar>("Toolbar1")->widgetForAction(action);
+    ASSERT_NE(button, nullptr) << key;
+    QTest::mouseClick(button, Qt::LeftButton);
+}
+
+void MainWindowFixture::click(const char* button) {
+    auto* b = child<QAbstractButton>(button);
+    ASSERT_NE(b, nullptr) << button;
+    ASSERT_TRUE(b->isVisible()) << button << " is not on show";
+    QTest::mouseClick(b, Qt::LeftButton);
+}
+
+void MainWindowFixture::chooseFromMenu(QMenu* menu, QAction* item) {
+    ASSERT_NE(menu, nullptr);
+    ASSERT_NE(item, nullptr);
+    menu->popup(window().mapToGlobal(QPoint(40, 40)));
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(menu));
+    const QRect where = menu->actionGeometry(item);
+    ASSERT_TRUE(where.isValid());
+    QTest::mouseClick(menu, Qt::LeftButton, {}, where.center());
+    if (menu->isVisible()) menu->hide();  // a disabled item leaves the menu open
 }
 
 void MainWindowFixture::saveSetting(const QString& section, const QString& key,

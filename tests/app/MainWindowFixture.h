@@ -14,12 +14,14 @@
 
 #include <gtest/gtest.h>
 
-#include "ScriptedPrompt.h"
 #include "CapturingShell.h"
+#include "ScriptedPrompt.h"
 #include "frmMain.h"
 #include "frmSplash.h"
 #include "modLoadProgram.h"
 
+class QAction;
+class QMenu;
 class QTreeWidget;
 class QWidget;
 
@@ -66,6 +68,13 @@ protected:
     QTreeWidgetItem* node(const QString& key);
     // Clicks the node as the user would (it becomes current, then the click runs).
     void clickNode(const QString& key);
+    // The toolbar button with this key ("Print", ...), and a click on it as the user makes it.
+    QAction* toolbarAction(const char* key);
+    void clickToolbar(const char* key);
+    // A left click on the named button.
+    void click(const char* button);
+    // Chooses an item of a menu the way a user does: the menu opens, the item is clicked.
+    void chooseFromMenu(QMenu* menu, QAction* item);
     // Sets an Orvello value before the program reads it.
     void saveSetting(const QString& section, const QString& key, const QString& value);
 

@@ -96,7 +96,7 @@ TEST_F(LocalSearchTest, DongListingAndSurnameListingInTheDongSearch) {
               QString::number(whole) + " 건이 검색되었습니다");
 
     window().cmdDongSungSearchClick();
-    EXPECT_EQ(window().intSearchMode, 3);
+    EXPECT_EQ(window().searchMode(), SearchMode::Surname);
     EXPECT_FALSE(child<QWidget>("txtSung")->isHidden());
     const QString surname = nameIn(dong).left(1);
     child<QLineEdit>("txtSung")->setText(surname);

@@ -41,10 +41,10 @@ TEST_F(MainWindowTest, LoadsWithTheControlTheNameSearchKindAndTheFirstRegionsTre
     EXPECT_EQ(window().windowTitle(), "Telvia");
     EXPECT_EQ(window().zendari1().getLong(zendari::kDispInitDB), 1);
     EXPECT_NE(window().findChild<QWidget*>("zendari1"), nullptr);
-    EXPECT_EQ(window().intCurrentArea, 0);
-    EXPECT_EQ(window().intLoadedArea, 0);
-    EXPECT_EQ(window().intSearchMode, 1);
-    EXPECT_EQ(window().intSearchKindCode, 2);
+    EXPECT_EQ(window().intCurrentArea(), 0);
+    EXPECT_EQ(window().intLoadedArea(), 0);
+    EXPECT_EQ(window().searchMode(), SearchMode::Name);
+    EXPECT_EQ(window().intSearchKindCode(), 2);
     EXPECT_EQ(child<QComboBox>("cmbSearchKind")->currentText(), "인명검색");
     EXPECT_EQ(child<QComboBox>("cmbArea")->currentText(), "서울(과천/광명)");
     ASSERT_EQ(child<QComboBox>("cmbArea")->count(), 10);
@@ -151,9 +151,9 @@ TEST_F(MainWindowTest, DongKindEntersTheDongSearchAndTheNameKindComesBack) {
     auto* kind = child<QComboBox>("cmbSearchKind");
     kind->setCurrentIndex(1);
     window().setUpSearchKind();
-    EXPECT_EQ(window().intSearchMode, 2);
-    EXPECT_FALSE(window().toolbarButton("First")->isEnabled());
-    EXPECT_FALSE(window().toolbarButton("Next")->isEnabled());
+    EXPECT_EQ(window().searchMode(), SearchMode::Dong);
+    EXPECT_FALSE(toolbarAction("First")->isEnabled());
+    EXPECT_FALSE(toolbarAction("Next")->isEnabled());
     EXPECT_TRUE(visible("vsDong"));
     EXPECT_FALSE(visible("vsSearch"));
     EXPECT_FALSE(visible("vsResult"));
@@ -166,9 +166,9 @@ TEST_F(MainWindowTest, DongKindEntersTheDongSearchAndTheNameKindComesBack) {
 
     kind->setCurrentIndex(0);
     window().setUpSearchKind();
-    EXPECT_EQ(window().intSearchMode, 1);
-    EXPECT_TRUE(window().toolbarButton("First")->isEnabled());
-    EXPECT_TRUE(window().toolbarButton("Next")->isEnabled());
+    EXPECT_EQ(window().searchMode(), SearchMode::Name);
+    EXPECT_TRUE(toolbarAction("First")->isEnabled());
+    EXPECT_TRUE(toolbarAction("Next")->isEnabled());
     EXPECT_TRUE(visible("vsSearch"));
     EXPECT_FALSE(visible("vsDong"));
     EXPECT_FALSE(visible("lblDongCaption"));
@@ -245,7 +245,7 @@ TEST_F(MainWindowTest, ChoosingTheLoadedRegionAgainKeepsTheTree) {
     EXPECT_EQ(tree()->currentItem(), chosen);  // not rebuilt: same node, still selected
 
     window().selectRegion(3);
-    EXPECT_EQ(window().intLoadedArea, 3);
+    EXPECT_EQ(window().intLoadedArea(), 3);
     EXPECT_EQ(tree()->topLevelItem(0)->text(0), "인천광역시");
     EXPECT_EQ(child<QLineEdit>("txtArea")->text(), "인천광역시");
 }
@@ -266,7 +266,7 @@ TEST_F(MainWindowTest, ARegionChosenWhileATreeLoadsGivesThatRegionsTreeAlone) {
                                 new QKeyEvent(QEvent::KeyPress, Qt::Key_Down, Qt::NoModifier));
     window().selectRegion(3);
     EXPECT_EQ(area->currentIndex(), 4);
-    EXPECT_EQ(window().intLoadedArea, 4);
+    EXPECT_EQ(window().intLoadedArea(), 4);
     const QStringList shown = keys();
     ASSERT_FALSE(shown.isEmpty());
     EXPECT_EQ(child<QLineEdit>("txtArea")->text(), tree()->topLevelItem(0)->text(0));
@@ -315,18 +315,18 @@ TEST_F(MainWindowTest, AnotherRegionsTreeDropsTheDongOfTheLastOne) {
 TEST_F(MainWindowTest, TheToolbarFirstAndNextCommands) {
     ASSERT_TRUE(start());
     child<QLineEdit>("txtSearch")->setText("김");
-    window().toolbarCommand("Next");  // the search command on the first candidate
+    clickToolbar("Next");  // the search command on the first candidate
     EXPECT_FALSE(child<QPushButton>("cmdSearch")->isEnabled());
-    EXPECT_TRUE(window().toolbarButton("Print")->isEnabled());
-    EXPECT_TRUE(window().toolbarButton("SelectAll")->isEnabled());
+    EXPECT_TRUE(toolbarAction("Print")->isEnabled());
+    EXPECT_TRUE(toolbarAction("SelectAll")->isEnabled());
     EXPECT_TRUE(visible("vsResult"));
     EXPECT_FALSE(visible("vsSearch"));
     EXPECT_GT(window().resultModel()->rowCount(), 0);
 
-    window().toolbarCommand("First");
+    clickToolbar("First");
     EXPECT_TRUE(child<QPushButton>("cmdSearch")->isEnabled());
-    EXPECT_FALSE(window().toolbarButton("Print")->isEnabled());
-    EXPECT_FALSE(window().blnDongResult);
+    EXPECT_FALSE(toolbarAction("Print")->isEnabled());
+    EXPECT_FALSE(window().blnDongResult());
     EXPECT_TRUE(visible("vsSearch"));
     EXPECT_FALSE(visible("vsResult"));
     EXPECT_TRUE(window().statusText(3).isEmpty());

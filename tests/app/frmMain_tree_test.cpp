@@ -89,12 +89,19 @@ TEST_F(RegionTreeTest, AFailingQueryShowsM0001AndLeavesTheTreeEmpty) {
     EXPECT_EQ(m_prompt.messages()[0].icon, PromptIcon::Error);
     EXPECT_TRUE(m_prompt.messages()[0].beep);
     EXPECT_EQ(tree()->topLevelItemCount(), 0);
-    EXPECT_EQ(window().intLoadedArea, 0);
+    EXPECT_EQ(window().intLoadedArea(), 0);
     // No region: typing asks the control nothing and lists nothing.
     child<QLineEdit>("txtSearch")->setText("김");
     EXPECT_EQ(window().searchModel()->rowCount(), 0);
-    window().selectRegion(0);  // already "loaded": no second attempt, no second message
+    // The window's own requests do not repeat the failure, but the user choosing the region
+    // again tries again (the table is still missing: a second message, still no tree).
+    window().setUpSearchKind();
     EXPECT_EQ(m_prompt.messages().size(), 1u);
+    m_prompt.queueAnswer(PromptAnswer::Ok);
+    window().selectRegion(0);  // the same region chosen again: tried again
+    ASSERT_EQ(m_prompt.messages().size(), 2u);
+    EXPECT_EQ(m_prompt.messages()[1].title, "오류 (M0001)");
+    EXPECT_EQ(tree()->topLevelItemCount(), 0);
 }
 
 TEST_F(RegionTreeTest, AFiveThousandPlaceRegionIsBuiltWhole) {

@@ -127,10 +127,10 @@ TEST(RegionTreeTest, ParentRulesKeysAndPictures) {
 }
 
 TEST(ResultCommandsTest, PrintSourceTable) {
-    EXPECT_EQ(printSource(2, 1, true, "x"), "동결과:인명");
-    EXPECT_EQ(printSource(2, 2, false, "x"), "결과창:인명");
-    EXPECT_EQ(printSource(0, 1, false, "x"), "결과창:상호");
-    EXPECT_EQ(printSource(0, 2, true, "메모창:인명"), "메모창:인명");
+    EXPECT_EQ(printSource(2, SearchMode::Name, true, "x"), "동결과:인명");
+    EXPECT_EQ(printSource(2, SearchMode::Dong, false, "x"), "결과창:인명");
+    EXPECT_EQ(printSource(0, SearchMode::Name, false, "x"), "결과창:상호");
+    EXPECT_EQ(printSource(0, SearchMode::Dong, true, "메모창:인명"), "메모창:인명");
 }
 
 TEST(ResultCommandsTest, DialValuesFromARow) {

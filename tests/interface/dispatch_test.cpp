@@ -57,7 +57,7 @@ TEST_F(DispatchTest, MembersHaveTheirDispIdsKindsAndTypes) {
     const std::map<std::string, DispId> expected{
         {"InitDB", 1},      {"SetLocal", 2},   {"FindKey", 3},      {"GetNext", 4},
         {"SetResult", 5},   {"GetResult", 6},  {"GetAllResult", 8}, {"GetLocNext", 9},
-        {"GetLocSung", 10}, {"AboutBox", -552}};
+        {"GetLocSung", 10}, {"ScanEnded", 11}, {"AboutBox", -552}};
     auto* control = client.control();
     for (const auto& [name, id] : expected) {
         EXPECT_EQ(control->get_id_of_name(name), id) << name;
@@ -89,6 +89,10 @@ TEST_F(DispatchTest, MalformedCallsAreRefusedWithoutRunning) {
     EXPECT_EQ(rc, DispResult::MemberNotFound) << "DISPID 7 is not in the table";
     call(kDispInitDB, InvokeKind::PropertyPut, {std::u16string(u"1")}, &rc);
     EXPECT_EQ(rc, DispResult::TypeMismatch);
+    call(kDispScanEnded, InvokeKind::PropertyPut, {true}, &rc);
+    EXPECT_EQ(rc, DispResult::MemberNotFound) << "ScanEnded is read-only";
+    EXPECT_EQ(call(kDispScanEnded, InvokeKind::PropertyGet, {}, &rc), Variant{false});
+    EXPECT_EQ(rc, DispResult::Ok);
     EXPECT_TRUE(prompt.messages().empty());
 }
 

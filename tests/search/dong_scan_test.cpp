@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QTest>
 #include <QTimer>
 
 #include "MainWindowFixture.h"
@@ -49,30 +50,98 @@ protected:
     }
 };
 
-TEST_F(DongScanTest, APageListsTheDongAndTheNextPageContinuesFromWhereItStopped) {
+TEST_F(DongScanTest, APageThatReachesTheRegionsEndSaysTheDongIsListed) {
     enterDongSearch("#10010101");
-    EXPECT_EQ(window().intSearchMode, 2);
+    EXPECT_EQ(window().searchMode(), SearchMode::Dong);
     EXPECT_FALSE(child<QWidget>("vsDong")->isHidden());
     EXPECT_FALSE(child<QWidget>("lblDongCaption")->isHidden());
     EXPECT_TRUE(child<QPushButton>("cmdNext")->isEnabled());
-    window().cmdNextClick();
+    click("cmdNext");
     // The sample's Seoul index has fewer than 20,000 names: one page walks them all.
     const int expected = subscribersOf("10010101");
     ASSERT_GT(expected, 0);
     EXPECT_EQ(rows().rowCount(), expected);
     EXPECT_EQ(child<QLabel>("vsElastic11")->text(),
-              "현재 검색된 건수는 " + QString::number(expected) + "건 입니다");
+              "현재 검색된 건수는 " + QString::number(expected) +
+                  "건 입니다. 지정된 동의 자료를 모두 검색하였습니다.");
     EXPECT_EQ(child<QPushButton>("cmdNext")->text(), "다음찾기");
     EXPECT_EQ(rows().headers(), QStringList({"이름", "전화", "우편번호", "주소"}));
-    EXPECT_TRUE(window().blnDongResult);
+    EXPECT_TRUE(window().blnDongResult());
     EXPECT_TRUE(window().isEnabled());  // the scan gave the window back
     for (int r = 0; r < rows().rowCount(); ++r) {
         EXPECT_FALSE(rows().cell(r, 3).contains("텔비아 견본 가입자"));
     }
+    // No next page is offered any more: no endless "go on?" at the end of the region.
+    EXPECT_FALSE(child<QPushButton>("cmdNext")->isEnabled());
+    EXPECT_FALSE(child<QPushButton>("cmdFull")->isEnabled());
+    QTest::mouseClick(child<QPushButton>("cmdNext"), Qt::LeftButton);
+    EXPECT_TRUE(m_prompt.messages().empty());
+    EXPECT_EQ(rows().rowCount(), expected);
+    // Another dong is offered its pages again.
+    clickNode("#10010201");
+    EXPECT_TRUE(child<QPushButton>("cmdNext")->isEnabled());
+    EXPECT_TRUE(child<QPushButton>("cmdFull")->isEnabled());
+}
 
-    // The next page starts where the first stopped, at the end: nothing, and the question.
+TEST_F(DongScanTest, PagesGoOnWhereTheLastStoppedUntilTheDongIsListed) {
+    enterDongSearch("#10010101");
+    window().setScanPage(400);
+    // Empty pages ask whether to go on (Yes); the end says the dong is listed (OK).
+    int questions = 0, listedNotices = 0;
+    m_prompt.setOnMessage([&](const MessageRequest& m) {
+        if (m.buttons == PromptButtons::YesNo) {
+            ++questions;
+            m_prompt.queueAnswer(PromptAnswer::Yes);
+        } else {
+            EXPECT_EQ(m.text, "지정된 동의 자료를 모두 검색하였습니다.");
+            EXPECT_EQ(m.title, "알림");
+            ++listedNotices;
+            m_prompt.queueAnswer(PromptAnswer::Ok);
+        }
+    });
+    auto* next = child<QPushButton>("cmdNext");
+    int listed = 0, pages = 0;
+    while (next->isEnabled() && pages < 1000) {
+        click("cmdNext");
+        listed += rows().rowCount();
+        ++pages;
+    }
+    EXPECT_GT(pages, 1) << "a page of 400 names does not walk the Seoul index";
+    EXPECT_EQ(listed, subscribersOf("10010101"));
+    EXPECT_LE(listedNotices, 1);
+    EXPECT_TRUE(
+        child<QLabel>("vsElastic11")->text().endsWith("지정된 동의 자료를 모두 검색하였습니다."));
+    (void)questions;
+}
+
+TEST_F(DongScanTest, YesToTheEmptyPageQuestionFetchesTheNextPageAtOnce) {
+    ASSERT_TRUE(start());
+    // The region's first name, and a dong where nobody bears it: a page of that one name
+    // finds nothing there.
+    auto& control = window().zendari1();
+    control.putLong(zendari::kDispSetLocal, 10);
+    const zendari::Variant none[] = {zendari::ZendariClient::text(QString())};
+    control.callBool(zendari::kDispFindKey, none);
+    const QString first = control.callText(zendari::kDispGetNext).section(':', 0, 0);
+    ASSERT_FALSE(first.isEmpty());
+    QString dong;
+    for (const QString candidate : {"10010101", "10010201", "10010301", "10020101"}) {
+        bool bears = false;
+        for (const SampleListing& l : sampleListings())
+            bears |= l.dong == candidate && l.name == first;
+        if (!bears && subscribersOf(candidate) > 0) {
+            dong = candidate;
+            break;
+        }
+    }
+    ASSERT_FALSE(dong.isEmpty());
+    clickNode("#" + dong);
+    window().cmdDongSeekClick();
+    window().setScanPage(1);
+
+    // No: the page stays empty and the label says so (not "loading" any more).
     m_prompt.queueAnswer(PromptAnswer::No);
-    window().cmdNextClick();
+    click("cmdNext");
     ASSERT_EQ(m_prompt.messages().size(), 1u);
     const MessageRequest& m = m_prompt.messages()[0];
     EXPECT_EQ(m.text,
@@ -82,20 +151,17 @@ TEST_F(DongScanTest, APageListsTheDongAndTheNextPageContinuesFromWhereItStopped)
     EXPECT_EQ(m.buttons, PromptButtons::YesNo);
     EXPECT_EQ(m.icon, PromptIcon::Question);
     EXPECT_EQ(rows().rowCount(), 0);
+    EXPECT_EQ(child<QLabel>("vsElastic11")->text(), "현재 검색된 건수는 0건 입니다");
     EXPECT_TRUE(window().isEnabled());
-}
 
-TEST_F(DongScanTest, YesToTheEmptyPageQuestionFetchesTheNextPageAtOnce) {
-    enterDongSearch("#10010101");
-    window().cmdNextClick();  // the whole index: the cursor ends on the end marker
-    ASSERT_GT(rows().rowCount(), 0);
-    // Empty page, Yes: the next page runs without another click (and is empty too, the
-    // index being walked to its end); No then stops.
-    m_prompt.queueAnswer(PromptAnswer::Yes);
-    m_prompt.queueAnswer(PromptAnswer::No);
-    window().cmdNextClick();
-    EXPECT_EQ(m_prompt.messages().size(), 2u);
-    EXPECT_EQ(rows().rowCount(), 0);
+    // Yes: the next page runs at once, without another click, until one lists someone.
+    m_prompt.setOnMessage([&](const MessageRequest& asked) {
+        m_prompt.queueAnswer(asked.buttons == PromptButtons::YesNo ? PromptAnswer::Yes
+                                                                   : PromptAnswer::Ok);
+    });
+    click("cmdNext");
+    EXPECT_GT(rows().rowCount(), 0) << "one click, and the pages went on to a match";
+    EXPECT_GE(m_prompt.messages().size(), 1u);
 }
 
 TEST_F(DongScanTest, SelectingTheRegionAgainBeforeEachPageKeepsTheScanGoing) {
@@ -182,7 +248,7 @@ TEST_F(DongScanTest, AFullPageThatNeverRanIsNotLeftForTheNextPage) {
     // A full page still walks its 390,000 names (from the end of the dong here: nothing more).
     EXPECT_EQ(namesWalkedBy([&] {
                   m_prompt.queueAnswer(PromptAnswer::Yes);
-                  m_prompt.queueAnswer(PromptAnswer::No);
+                  m_prompt.queueAnswer(PromptAnswer::Ok);  // nothing more: the dong is listed
                   window().cmdFullClick();
               }),
               search::kFullScanPage);
@@ -191,7 +257,7 @@ TEST_F(DongScanTest, AFullPageThatNeverRanIsNotLeftForTheNextPage) {
 TEST_F(DongScanTest, SurnameScanListsOnlyThatSurname) {
     enterDongSearch("#10010201");
     window().cmdDongSungSearchClick();
-    EXPECT_EQ(window().intSearchMode, 3);
+    EXPECT_EQ(window().searchMode(), SearchMode::Surname);
     EXPECT_FALSE(child<QWidget>("txtSung")->isHidden());
     EXPECT_FALSE(child<QWidget>("cmdSungSearch")->isHidden());
     EXPECT_TRUE(child<QWidget>("cmdNext")->isHidden());
@@ -224,17 +290,17 @@ TEST_F(DongScanTest, EndLeavesTheDongSearch) {
     EXPECT_FALSE(child<QWidget>("vsSearch")->isHidden());
     EXPECT_FALSE(child<QWidget>("txtSearch")->isHidden());
     EXPECT_EQ(rows().rowCount(), 0);
-    EXPECT_FALSE(window().blnDongResult);
-    EXPECT_FALSE(window().toolbarButton("Print")->isEnabled());
-    EXPECT_FALSE(window().toolbarButton("LabelPrint")->isEnabled());
+    EXPECT_FALSE(window().blnDongResult());
+    EXPECT_FALSE(toolbarAction("Print")->isEnabled());
+    EXPECT_FALSE(toolbarAction("LabelPrint")->isEnabled());
 
     // The next dong page offers the print buttons again, the label button with them.
     clickNode("#10010201");
     window().cmdDongSeekClick();
     window().cmdNextClick();
     ASSERT_GT(rows().rowCount(), 0);
-    EXPECT_TRUE(window().toolbarButton("Print")->isEnabled());
-    EXPECT_TRUE(window().toolbarButton("LabelPrint")->isEnabled());
+    EXPECT_TRUE(toolbarAction("Print")->isEnabled());
+    EXPECT_TRUE(toolbarAction("LabelPrint")->isEnabled());
 }
 
 TEST_F(DongScanTest, EscInTheProgressWindowStopsThePageAndGivesTheWindowBack) {

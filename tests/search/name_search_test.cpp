@@ -205,7 +205,7 @@ TEST_F(NameSearchTest, DisplayLimitStopsAtThreeWithOneNotice) {
     EXPECT_EQ(m_prompt.messages()[0].icon, PromptIcon::Information);
 
     saveSetting("Option", "MaxDisplayCount", "0");
-    window().toolbarCommand("First");
+    clickToolbar("First");
     search(name);
     EXPECT_EQ(shownRows(), sorted(expectedNameRows(name, seoul)));
     EXPECT_EQ(m_prompt.messages().size(), 1u);

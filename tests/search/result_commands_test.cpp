@@ -77,20 +77,16 @@ TEST_F(ResultCommandsTest, SelectAllTogglesAndRenamesItsMenuItem) {
     window().selectAll();
     EXPECT_EQ(results()->selectionModel()->selectedRows().size(), n);
     EXPECT_EQ(item->text(), "전체 선택 해제");
-    EXPECT_TRUE(window().blnAllSelected);
     QTest::keyClicks(results(), "*");  // the same command from the keyboard
     EXPECT_EQ(results()->selectionModel()->selectedRows().size(), 0);
     EXPECT_EQ(item->text(), "전체 선택");
-    EXPECT_FALSE(window().blnAllSelected);
 }
 
 TEST_F(ResultCommandsTest, PrintSourceFollowsTheListOnShow) {
     searchSeveral();
     strPrintSource = "메모창:인명";
     EXPECT_EQ(window().printCommand(), "결과창:인명");
-    window().blnDongResult = true;
-    EXPECT_EQ(window().printCommand(), "동결과:인명");
-    EXPECT_EQ(strPrintSource, "동결과:인명");
+    EXPECT_EQ(strPrintSource, "결과창:인명");
 }
 
 TEST_F(ResultCommandsTest, BackFromTheDongKindThePrintSourceIsTheNameResults) {
@@ -115,7 +111,7 @@ TEST_F(ResultCommandsTest, BackFromTheDongKindThePrintSourceIsTheNameResults) {
     child<QLineEdit>("txtSearch")->setText(name);
     window().searchCommand();
     ASSERT_GT(window().resultModel()->rowCount(), 0);
-    EXPECT_FALSE(window().blnDongResult);
+    EXPECT_FALSE(window().blnDongResult());
     EXPECT_EQ(window().printCommand(), "결과창:인명");
 }
 
@@ -156,9 +152,10 @@ TEST_F(ResultCommandsTest, WebCallSendsTheSelectedDigitsOrTheTypedNumber) {
     ASSERT_EQ(m_shell.targets().size(), 1);
     EXPECT_EQ(m_shell.targets()[0], address);
 
-    window().toolbarCommand("First");  // results no longer on show: the number is asked for
+    clickToolbar("First");  // results no longer on show: the number is asked for
+    // The box asks for digits only; the dashes typed do not reach the address.
     m_prompt.queueInput(QString("02-1234-5678"));
-    EXPECT_TRUE(window().webCall().endsWith("voip.jsp?phonenum=02-1234-5678"));
+    EXPECT_TRUE(window().webCall().endsWith("voip.jsp?phonenum=0212345678"));
     ASSERT_EQ(m_prompt.inputs().size(), 1u);
     EXPECT_EQ(m_prompt.inputs()[0].title, "Callora(한국통신 인터넷 폰)");
     EXPECT_EQ(m_prompt.inputs()[0].prompt,
@@ -171,8 +168,8 @@ TEST_F(ResultCommandsTest, WebCallSendsTheSelectedDigitsOrTheTypedNumber) {
 
 TEST_F(ResultCommandsTest, BeforeAnySearchTheResultCommandsAreOffAndTheWebCallAsks) {
     ASSERT_TRUE(start());
-    EXPECT_FALSE(window().toolbarButton("Print")->isEnabled());
-    EXPECT_FALSE(window().toolbarButton("SelectAll")->isEnabled());
+    EXPECT_FALSE(toolbarAction("Print")->isEnabled());
+    EXPECT_FALSE(toolbarAction("SelectAll")->isEnabled());
     for (const char* item : {"popupMemo2", "mnuPrint", "mnuPrintDM"}) {
         EXPECT_FALSE(child<QAction>(item)->isEnabled()) << item;
     }
@@ -210,9 +207,14 @@ TEST_F(ResultCommandsTest, CompanionProgramsStartFromTheProgramsFolder) {
     for (int waited = 0; waited < 10000 && written.size() == 0; waited += 50) QTest::qWait(50);
     ASSERT_TRUE(written.open(QIODevice::ReadOnly)) << "the program was not started";
     EXPECT_EQ(written.readAll().trimmed(), "3");
-    // A program that is not there fails without a message.
+    // A program that is not there is named, not silently skipped.
+    m_prompt.queueAnswer(PromptAnswer::Ok);
     child<QAction>("popupAddInfo_0")->trigger();
-    EXPECT_TRUE(m_prompt.messages().empty());
+    ASSERT_EQ(m_prompt.messages().size(), 1u);
+    EXPECT_EQ(m_prompt.messages()[0].title, "오류 (F0003)");
+    EXPECT_EQ(m_prompt.messages()[0].text,
+              "프로그램을 찾을 수 없습니다.\r\n\r\n" + strBinPath + "additionInfo");
+    EXPECT_EQ(m_prompt.messages()[0].icon, PromptIcon::Error);
 }
 
 }  // namespace

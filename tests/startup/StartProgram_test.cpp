@@ -219,12 +219,12 @@ TEST_F(ExitTest, NoLeavesEverythingAsItWas) {
 TEST_F(StartProgramTest, CurrentAreaIsReadAndMinusOneBecomesZero) {
     QSettings(QSettings::IniFormat, QSettings::UserScope, "Telvia", "Orvello")
         .setValue("Main/CurrentArea", "-1");
-    EXPECT_EQ(frmMain().intCurrentArea, 0);
+    EXPECT_EQ(frmMain().intCurrentArea(), 0);
     QSettings(QSettings::IniFormat, QSettings::UserScope, "Telvia", "Orvello")
         .setValue("Main/CurrentArea", "7");
     frmMain window;
-    EXPECT_EQ(window.intCurrentArea, 7);
-    EXPECT_EQ(window.intLoadedArea, -1);
+    EXPECT_EQ(window.intCurrentArea(), 7);
+    EXPECT_EQ(window.intLoadedArea(), -1);
 }
 
 }  // namespace
