@@ -22,6 +22,7 @@
 #include "Orvello.h"
 #include "Prompt.h"
 #include "ToolbarIcons.h"
+#include "frmMemo.h"
 #include "modAdditionalAPI.h"
 #include "startup/ProgramGlobals.h"
 #include "startup/frmOption.h"
@@ -129,10 +130,18 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent), m_ui(std::make_unique<U
     connect(m_ui->mnuEnd, &QAction::triggered, this, &QWidget::close);
     connect(m_ui->mnuHomePage, &QAction::triggered, this, [this] { openAddress(kHomePage); });
     // The windows these open arrive with their own work; until then they say so.
-    for (QAction* a : {m_ui->popupMemo2, m_ui->popupMemoNote, m_popupMemo, m_ui->mnuPrintDM,
-                       m_tbLabelPrint, m_ui->mnuStandardSearch, m_ui->mnuWordSearch}) {
+    for (QAction* a :
+         {m_ui->mnuPrintDM, m_tbLabelPrint, m_ui->mnuStandardSearch, m_ui->mnuWordSearch}) {
         connect(a, &QAction::triggered, this, &frmMain::notBuiltYet);
     }
+    for (QAction* a : {m_ui->popupMemo2, m_popupMemo}) {
+        connect(a, &QAction::triggered, this, [this] {
+            if (m_memo) m_memo->saveFromMain([this] { return loadMemoList(); });
+        });
+    }
+    connect(m_ui->popupMemoNote, &QAction::triggered, this, [this] {
+        if (m_memo) m_memo->showModal();
+    });
 
     // Before the load sequence: the candidate pane with the search box, no results yet, so
     // none of the commands on results (the web call reads the print button to tell whether
@@ -314,6 +323,7 @@ bool frmMain::loadWindow(frmSplash* splash) {
         m_ui->cmbSearchKind->setCurrentIndex(0);
     }
     setUpSearchKind();
+    if (!m_memo) return false;  // the memo database could not be created (E0005 was shown)
     // 5. The first region.
     chooseArea(0);
     // 6.
@@ -353,6 +363,8 @@ bool frmMain::confirmExit() {
 }
 
 void frmMain::unloadWindow() {
-    // The memo window unloads first (it saves its own settings), once it exists.
+    // The memo window unloads first: it asks to save a changed pad and keeps its settings.
+    if (m_memo) m_memo->unload();
+    m_memo.reset();
     m_dbDocs.close();
 }

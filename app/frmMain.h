@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "Database.h"
+#include "MemoTransfer.h"
 #include "ResultCommands.h"
 #include "ResultListModel.h"
 #include "SearchMode.h"
@@ -32,6 +33,7 @@ class QLabel;
 class QMenu;
 class QTreeView;
 class QTreeWidgetItem;
+class frmMemo;
 class frmSplash;
 
 namespace Ui {
@@ -116,6 +118,11 @@ public:
     void startCompanion(int menu, int index);
     void sortList(QTreeView* list, int column);
 
+    // Memo pads: the memo window of the memo mode (loaded hidden), and the copy of the
+    // selected results into its list that "메모하기" saves as a pad.
+    frmMemo* memoWindow() const { return m_memo.get(); }
+    MemoTransferResult loadMemoList();
+
 protected:
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
@@ -174,6 +181,7 @@ private:
 
     std::unique_ptr<Ui::frmMain> m_ui;
     telvia::Database m_dbDocs;
+    std::unique_ptr<frmMemo> m_memo;
     zendari::ZendariClient m_zendari;
     QString m_controlLibrary;
     search::ExcludedRecords m_excluded;
