@@ -3,10 +3,13 @@
 #pragma once
 
 #include <QAction>
+#include <QElapsedTimer>
 #include <QKeyEvent>
+#include <QMouseEvent>
 #include <QTest>
 #include <QToolBar>
 #include <QTreeWidget>
+#include <functional>
 #include <memory>
 
 #include "MemoFixture.h"
@@ -22,6 +25,31 @@ inline void typeInto(QWidget* target, const QString& text) {
         QKeyEvent release(QEvent::KeyRelease, 0, Qt::NoModifier, QString(c));
         QCoreApplication::sendEvent(target, &release);
     }
+}
+
+// A double click of the left button at `pos`, as the window system delivers one: press,
+// release, double click, release.
+inline void doubleClick(QWidget* target, QPoint pos) {
+    const QPointF local(pos);
+    const QPointF global(target->mapToGlobal(pos));
+    for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease,
+                              QEvent::MouseButtonDblClick, QEvent::MouseButtonRelease}) {
+        const bool down = type != QEvent::MouseButtonRelease;
+        QMouseEvent event(type, local, global, Qt::LeftButton, down ? Qt::LeftButton : Qt::NoButton,
+                          Qt::NoModifier);
+        QCoreApplication::sendEvent(target, &event);
+    }
+}
+
+// Lets events run until `done` holds or `ms` passed; whether it held.
+inline bool waitUntil(const std::function<bool()>& done, int ms = 5000) {
+    QElapsedTimer timer;
+    timer.start();
+    while (!done()) {
+        if (timer.elapsed() > ms) return false;
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    }
+    return true;
 }
 
 class MemoWindowFixture : public MemoFixture {
