@@ -1,14 +1,13 @@
 #include "MemoHandoffs.h"
 
-#include "Prompt.h"
+#include "MemoMessages.h"
 
 namespace memo {
 namespace {
 
 // Until the window arrives, the command says so instead of doing nothing.
 void notAvailable(const QString& what) {
-    msgBox(what + QStringLiteral("은(는) 아직 사용할 수 없습니다."), PromptButtons::Ok,
-           PromptIcon::Information, QStringLiteral("알림"));
+    tell(what + QStringLiteral("은(는) 아직 사용할 수 없습니다."));
 }
 
 }  // namespace

@@ -15,6 +15,15 @@ const QString kCannotClear = QStringLiteral("중복된 메모장을 지울 수 �
 
 }  // namespace
 
+bool ask(const QString& text, Beep beep) {
+    return msgBox(text, PromptButtons::YesNo, PromptIcon::Question, QStringLiteral("확인"), beep) ==
+           PromptAnswer::Yes;
+}
+
+void tell(const QString& text, Beep beep) {
+    msgBox(text, PromptButtons::Ok, PromptIcon::Information, QStringLiteral("알림"), beep);
+}
+
 MemoMessage cannotClearPad(MemoMode mode) {
     return {mode == MemoMode::Business ? QStringLiteral("오류 (E0001)")
                                        : QStringLiteral("오류 (E0005)"),

@@ -5,6 +5,7 @@
 #include <QString>
 
 #include "MemoFormat.h"
+#include "Prompt.h"
 
 struct MemoMessage {
     QString title;
@@ -17,6 +18,11 @@ struct MemoMessage {
 };
 
 namespace memo {
+
+// A Yes/No question titled "확인" with the question icon; true for Yes.
+bool ask(const QString& text, Beep beep = Beep::No);
+// A notice titled "알림" with the information icon.
+void tell(const QString& text, Beep beep = Beep::No);
 
 // Deleting a pad's rows before an overwrite failed (-2).
 MemoMessage cannotClearPad(MemoMode mode);

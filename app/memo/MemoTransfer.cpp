@@ -4,12 +4,11 @@
 #include <QTreeWidget>
 
 #include "BusyCursor.h"
-#include "Prompt.h"
+#include "MemoMessages.h"
 #include "frmMemo.h"
 
 namespace {
 
-const QString kNotice = QStringLiteral("알림");
 const QString kLimitPeople =
     QStringLiteral("메모장은 최대 3000건 까지만 전화번호를 메모할 수 있습니다.");
 const QString kLimitBusiness = QStringLiteral("메모장은 최대 3000건 까지만 메모할 수 있습니다.");
@@ -49,9 +48,9 @@ MemoTransferResult loadMemoList(const MemoTransferSource& source, frmMemo& memo)
         if (!selection->isRowSelected(row, {})) continue;
         if (target->topLevelItemCount() > memo::kMaxEntries - 1) {
             const QString limit = mode == MemoMode::People ? kLimitPeople : kLimitBusiness;
-            msgBox(limit + QStringLiteral("\r\n\r\n") +
-                       kAddedCount.arg(result.added).arg(target->topLevelItemCount()),
-                   PromptButtons::Ok, PromptIcon::Information, kNotice, Beep::Yes);
+            memo::tell(limit + QStringLiteral("\r\n\r\n") +
+                           kAddedCount.arg(result.added).arg(target->topLevelItemCount()),
+                       Beep::Yes);
             limitReached = true;
             break;
         }
@@ -66,10 +65,9 @@ MemoTransferResult loadMemoList(const MemoTransferSource& source, frmMemo& memo)
         result.deselected << first;
     }
     if (result.added > 0 && !limitReached) {
-        msgBox(kAddedCount.arg(result.added).arg(target->topLevelItemCount()), PromptButtons::Ok,
-               PromptIcon::Information, kNotice);
+        memo::tell(kAddedCount.arg(result.added).arg(target->topLevelItemCount()));
     } else if (result.added == 0 && !limitReached) {
-        msgBox(kSelectFirst, PromptButtons::Ok, PromptIcon::Information, kNotice);
+        memo::tell(kSelectFirst);
     }
     memo.setMemoChange(true);
     return result;

@@ -18,8 +18,6 @@
 
 namespace {
 
-const QString kNotice = QStringLiteral("알림");
-const QString kConfirm = QStringLiteral("확인");
 const QString kSaveQuestion = QStringLiteral("메모장을 저장하시겠습니까?");
 const QString kUnsavedQuestion =
     QStringLiteral("저장되지 않은 메모장이 있습니다.\r\n지금 저장할까요?");
@@ -38,16 +36,10 @@ const QString kSelectToPrint = QStringLiteral(
 const QString kSelectAll = QStringLiteral("전체 선택");
 const QString kDeselectAll = QStringLiteral("전체 선택 해제");
 
-bool ask(const QString& text, Beep beep = Beep::No) {
-    return msgBox(text, PromptButtons::YesNo, PromptIcon::Question, kConfirm, beep) ==
-           PromptAnswer::Yes;
-}
-
-void tell(const QString& text, Beep beep = Beep::No) {
-    msgBox(text, PromptButtons::Ok, PromptIcon::Information, kNotice, beep);
-}
-
 }  // namespace
+
+using memo::ask;
+using memo::tell;
 
 void frmMemo::toolbarCommand(const QString& key) {
     if (key == QLatin1String("new")) {
@@ -174,9 +166,7 @@ void frmMemo::padRenamed(const QString& oldName, const QString& newName) {
 }
 
 void frmMemo::newPad() {
-    if (memoList()->topLevelItemCount() > 0 && m_isMemoChange &&
-        msgBox(kSaveQuestion, PromptButtons::YesNo, PromptIcon::Question, kConfirm) ==
-            PromptAnswer::Yes) {
+    if (memoList()->topLevelItemCount() > 0 && m_isMemoChange && ask(kSaveQuestion)) {
         saveFromPrompt();
     }
     clearList();

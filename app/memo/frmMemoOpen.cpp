@@ -13,8 +13,6 @@
 
 namespace {
 
-const QString kNotice = QStringLiteral("알림");
-const QString kConfirm = QStringLiteral("확인");
 const QString kNoPads = QStringLiteral("저장된 메모장이 없습니다.");
 const QString kEnterName = QStringLiteral("저장할 메모장 이름을 입력하세요.");
 const QString kNameHint = QStringLiteral("메모장 이름을 입력하세요.");
@@ -28,11 +26,10 @@ const QString kTooLong = QStringLiteral(
     "됩니다.\r\n계속 하시겠습니까?");
 constexpr int kNameRole = Qt::UserRole;  // the stored name, while the label is being edited
 
-bool ask(const QString& text) {
-    return msgBox(text, PromptButtons::YesNo, PromptIcon::Question, kConfirm) == PromptAnswer::Yes;
-}
-
 }  // namespace
+
+using memo::ask;
+using memo::tell;
 
 frmMemoOpen::frmMemoOpen(frmMemo& memo, PadChooserRequest request,
                          std::function<MemoTransferResult()> copy, QWidget* parent)
@@ -97,7 +94,7 @@ void frmMemoOpen::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     if (m_mode != 0) return;
     QTimer::singleShot(0, this, [this] {
-        msgBox(kNoPads, PromptButtons::Ok, PromptIcon::Information, kNotice);
+        tell(kNoPads);
         reject();
     });
 }
@@ -210,7 +207,7 @@ QString frmMemoOpen::nameToSave() {
         return {};
     }
     if (name.isEmpty()) {
-        msgBox(kEnterName, PromptButtons::Ok, PromptIcon::Information, kNotice);
+        tell(kEnterName);
         m_ui->txtTableName->setFocus();
     }
     return name;

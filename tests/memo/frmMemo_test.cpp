@@ -1,5 +1,6 @@
 // The memo window: its toolbar and menu, the column widths it keeps, the entry commands with
 // their limits and questions, and what its prompts do with a pad that has no stored name.
+#include <QFile>
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QMenu>
@@ -66,6 +67,40 @@ TEST_F(Window, ToolbarAndMenuCarryTheirKeysCaptionsAndTooltips) {
     EXPECT_FALSE(memo().toolbarButton("edit")->isEnabled());
     EXPECT_TRUE(memo().toolbarButton("add")->isEnabled());
     EXPECT_TRUE(memo().findChild<QLineEdit*>("txtTitle")->isReadOnly());
+}
+
+TEST_F(Window, ADatabaseThatCannotBeCreatedEndsTheLoad) {
+    QFile blocker(m_tmp.filePath("blocker"));
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    strDatPath = m_tmp.filePath("blocker/dat/");  // under a file: no folder can be made
+    m_prompt.queueAnswer(PromptAnswer::Ok);
+    frmMemo window(MemoMode::People);
+    EXPECT_FALSE(window.loadWindow());
+    EXPECT_EQ(lastMessage(),
+              "오류 (E0005)|하드디스크 여유 공간이 없거나 하드디스크에 오류가 있습니다.\r\n\r\n"
+              "메모장을 생성할 수 없습니다.");
+    EXPECT_TRUE(m_prompt.messages().back().beep);
+}
+
+TEST_F(Window, HeaderClicksSortOneWayThenTheOther) {
+    loadMemo();
+    for (const char* name : {"나", "다", "가"}) memo().appendEntry({name, "(02)1-1", "", "", ""});
+    memo().setCurloadState(true);
+    memo().show();
+    QHeaderView* header = list()->header();
+    const auto names = [this] {
+        QStringList out;
+        for (const MemoEntry& e : memo().entries()) out << e[0];
+        return out;
+    };
+    QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
+                      QPoint(header->sectionViewportPosition(0) + 5, header->height() / 2));
+    EXPECT_EQ(names(), QStringList({"가", "나", "다"}));
+    QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
+                      QPoint(header->sectionViewportPosition(0) + 5, header->height() / 2));
+    EXPECT_EQ(names(), QStringList({"다", "나", "가"}));
+    memo().hide();
 }
 
 TEST_F(Window, ColumnWidthsComeBackAsStoredWithTheTrailingColon) {
