@@ -18,12 +18,14 @@
 #include <QTimer>
 #include <QToolBar>
 
+#include "BusinessCommands.h"
 #include "KoreanClock.h"
 #include "Orvello.h"
 #include "Prompt.h"
 #include "ToolbarIcons.h"
 #include "frmMemo.h"
 #include "modAdditionalAPI.h"
+#include "print/LabelLauncher.h"
 #include "startup/ProgramGlobals.h"
 #include "startup/frmOption.h"
 #include "startup/frmSplash.h"
@@ -41,8 +43,6 @@ const QString kExitQuestion = QStringLiteral("전국판 인명 Telvia2002을 종
 const QString kShellErrorTitle = QStringLiteral("오류 (F0002)");
 const QString kHomePage = QStringLiteral("https://www.pallax.example/");
 const QString kNoticeTitle = QStringLiteral("알림");
-const QString kNotBuiltYet =
-    QStringLiteral("이 기능은 아직 준비 중입니다.\r\n\r\n다음 판에서 사용하실 수 있습니다.");
 
 // The advertisement banner, drawn rather than shipped as a picture.
 }  // namespace
@@ -99,6 +99,10 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent), m_ui(std::make_unique<U
     m_picProgress->setObjectName(QStringLiteral("picProgress"));
     m_picProgress->hide();
     m_ui->imgAdTop->installEventFilter(this);
+    // The search bar shows different parts in different states; with all of them on show
+    // (as now, before any is hidden) it needs the most room. Reserving that room keeps the
+    // window from widening itself when a label or a box appears.
+    m_ui->centralWidget->setMinimumWidth(m_ui->centralWidget->minimumSizeHint().width());
 
     m_searchModel = new ResultListModel(this);
     m_resultModel = new ResultListModel(this);
@@ -129,11 +133,11 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent), m_ui(std::make_unique<U
     connectResults();
     connect(m_ui->mnuEnd, &QAction::triggered, this, &QWidget::close);
     connect(m_ui->mnuHomePage, &QAction::triggered, this, [this] { openAddress(kHomePage); });
-    // The windows these open arrive with their own work; until then they say so.
-    for (QAction* a :
-         {m_ui->mnuPrintDM, m_tbLabelPrint, m_ui->mnuStandardSearch, m_ui->mnuWordSearch}) {
-        connect(a, &QAction::triggered, this, &frmMain::notBuiltYet);
+    auto* labels = new LabelLauncher(this);
+    for (QAction* a : {m_ui->mnuPrintDM, m_tbLabelPrint}) {
+        connect(a, &QAction::triggered, labels, &LabelLauncher::labelCommand);
     }
+    m_business = new business::BusinessCommands(m_ui->mnuStandardSearch, m_ui->mnuWordSearch, this);
     for (QAction* a : {m_ui->popupMemo2, m_popupMemo}) {
         connect(a, &QAction::triggered, this, [this] {
             if (m_memo) m_memo->saveFromMain([this] { return loadMemoList(); });
@@ -255,10 +259,6 @@ void frmMain::updateClock() {
     m_panels[0]->setText(koreanClock(QTime::currentTime()));
     m_panels[1]->setText(QDate::currentDate().toString(QStringLiteral("yyyy-MM-dd")));
     m_panels[3]->setText(numLockOn() ? QStringLiteral("NUM") : QString());
-}
-
-void frmMain::notBuiltYet() {
-    msgBox(kNotBuiltYet, PromptButtons::Ok, PromptIcon::Information, kNoticeTitle);
 }
 
 QString frmMain::statusText(int panel) const {

@@ -39,6 +39,9 @@ class frmSplash;
 namespace Ui {
 class frmMain;
 }
+namespace business {
+class BusinessCommands;
+}
 
 class frmMain : public QMainWindow {
     Q_OBJECT
@@ -91,6 +94,7 @@ public:
     QString selectedCode() const;  // the selected node's key without its marker
     void nodeClicked(QTreeWidgetItem* node);
     bool dongChanged() const { return m_dongChanged; }
+    int treeLoads() const { return m_treeBuilds; }  // region-tree loads begun since creation
 
     // Name search through the control.
     void ListNames();
@@ -123,6 +127,13 @@ public:
     frmMemo* memoWindow() const { return m_memo.get(); }
     MemoTransferResult loadMemoList();
 
+    // The business search, which no command of the window runs: other programs call it over
+    // the session bus (HalvernBus). The one from outside runs the query even after the name
+    // search kind was set up, and shows its rows as the window's own search would.
+    void enSubmitClickMulti(const QString& comName, const QString& DongCode);
+    void enMnuStandardSearchClick();
+    void businessSearchFromOutside(const QString& comName, const QString& DongCode);
+
 protected:
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
@@ -137,7 +148,6 @@ private:
     void setStatus(int panel, const QString& text);
     void setBlueCaption(QLabel* caption, const QString& text);
     void openAddress(const QString& address);
-    void notBuiltYet();
     // The print and dial commands of the toolbar, menus and pop-up: the hand-off decided by
     // printCommand()/dialCommand(), then the window that takes it.
     void openPrintWindow();
@@ -178,6 +188,7 @@ private:
     void setUpList(QTreeView* view, ResultListModel* model);
     void showListHeaders(QTreeView* view, const QStringList& headers, const QList<int>& twips);
     void showPopup(QTreeView* view, const QPoint& pos);
+    bool resultListEvent(QObject* watched, QEvent* event);
 
     std::unique_ptr<Ui::frmMain> m_ui;
     telvia::Database m_dbDocs;
@@ -214,6 +225,8 @@ private:
     QAction* m_popupNext = nullptr;
     QLabel* m_picProgress = nullptr;
     QLabel* m_panels[4] = {};
+
+    business::BusinessCommands* m_business = nullptr;  // "기본검색"/"단어검색" and Varlink
 
     QHash<QString, QTreeWidgetItem*> m_nodesByKey;
     std::vector<QTreeWidgetItem*> m_nodesInOrder;

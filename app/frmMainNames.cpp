@@ -218,6 +218,9 @@ void frmMain::showSurnameScan() {
                                      zendari::ZendariClient::text(m_ui->txtSung->text())};
     std::vector<search::ResultRow> rows =
         search::scanRows(m_zendari.callText(zendari::kDispGetLocSung, args), m_excluded.scanResult);
+    // The control walks on to the first name whose first syllable sorts after the surname: for
+    // a surname of two syllables (남궁) that brings in later names of its first syllable (남민수).
+    search::keepSurname(rows, m_ui->txtSung->text());
     const int total = static_cast<int>(rows.size()) + m_localCount;
     m_dongModel->appendRows(std::move(rows));
     setBlueCaption(m_ui->vsElastic11, kScanCount.arg(total));

@@ -1,18 +1,25 @@
 // The result lists and their commands: sorting, select-all, the pop-up menu, printing,
 // dialling, the web call and the companion programs.
 #include <QApplication>
+#include <QContextMenuEvent>
 #include <QDir>
 #include <QFileInfo>
 #include <QHeaderView>
 #include <QItemSelectionModel>
+#include <QKeyEvent>
 #include <QMenu>
+#include <QMouseEvent>
 #include <QProcess>
 #include <QTreeView>
 
+#include "BusinessCommands.h"
 #include "BusyCursor.h"
 #include "Orvello.h"
+#include "PrintRows.h"
 #include "Prompt.h"
+#include "frmDial.h"
 #include "frmMain.h"
+#include "frmPrint.h"
 #include "startup/ProgramGlobals.h"
 #include "startup/frmOption.h"
 #include "ui_frmMain.h"
@@ -52,9 +59,11 @@ void frmMain::connectResults() {
         list->header()->setSortIndicatorShown(true);
         connect(list->header(), &QHeaderView::sectionClicked, this,
                 [this, list](int column) { sortList(list, column); });
-        connect(list, &QWidget::customContextMenuRequested, this,
-                [this, list](const QPoint& pos) { showPopup(list, pos); });
+        // The pop-up comes with the right button's release over the list, or with the menu key.
+        list->setContextMenuPolicy(Qt::DefaultContextMenu);
+        list->viewport()->setContextMenuPolicy(Qt::DefaultContextMenu);
         list->installEventFilter(this);
+        list->viewport()->installEventFilter(this);
     }
     struct Companion {
         QAction* action;
@@ -105,6 +114,35 @@ void frmMain::showPopup(QTreeView* view, const QPoint& pos) {
         a->setVisible(true);
     }
     m_mnuPopUp->popup(view->viewport()->mapToGlobal(pos));
+}
+
+// The events of lvResult and lvDongResult: "*" selects all, the right button's release over
+// the rows or the menu key brings up the pop-up. True when handled.
+bool frmMain::resultListEvent(QObject* watched, QEvent* event) {
+    QTreeView* list = watched == m_ui->lvResult || watched == m_ui->lvResult->viewport()
+                          ? m_ui->lvResult
+                          : m_ui->lvDongResult;
+    switch (event->type()) {
+        case QEvent::KeyPress:
+            if (static_cast<QKeyEvent*>(event)->text() != QLatin1String("*")) return false;
+            selectAll();
+            return true;
+        case QEvent::MouseButtonRelease: {
+            const auto* mouse = static_cast<QMouseEvent*>(event);
+            if (mouse->button() != Qt::RightButton || watched != list->viewport()) return false;
+            showPopup(list, mouse->position().toPoint());
+            return true;
+        }
+        case QEvent::ContextMenu: {
+            const auto* menu = static_cast<QContextMenuEvent*>(event);
+            if (menu->reason() != QContextMenuEvent::Keyboard) return true;  // the release shows it
+            const QRect current = list->visualRect(list->currentIndex());
+            showPopup(list, current.isValid() ? current.center() : QPoint(0, 0));
+            return true;
+        }
+        default:
+            return false;
+    }
 }
 
 QTreeView* frmMain::resultList() const {
@@ -198,12 +236,42 @@ QString frmMain::webCall() {
 }
 
 void frmMain::openPrintWindow() {
-    printCommand();
-    notBuiltYet();  // the print window arrives with the printing work
+    const QString source = printCommand();
+    QTreeView* list = source == QStringLiteral("동결과:인명") ? m_ui->lvDongResult : m_ui->lvResult;
+    frmPrint::showPrint(this, source, [list] { return print::printRowsOf(*list); });
 }
 
 void frmMain::openDialWindow() {
-    if (dialCommand()) notBuiltYet();  // the dial window arrives with the telephony work
+    if (const auto v = dialCommand())
+        frmDial::dial(this, v->name, v->areaCode, v->number, v->department);
+}
+
+void frmMain::enSubmitClickMulti(const QString& comName, const QString& DongCode) {
+    showListHeaders(m_ui->lvResult, business::kHeaders, business::kHeaderTwips);  // empties it
+    m_foundCount = m_business->run(comName, DongCode, m_searchKindCode, *m_resultModel);
+    m_resultOrder = Qt::DescendingOrder;  // the list is kept sorted, by company ascending
+    sortList(m_ui->lvResult, 0);
+    if (m_foundCount > 0) {
+        m_ui->lvResult->setCurrentIndex(m_resultModel->index(0, 0));
+        setSearchMode(SearchMode::Name);
+    }
+}
+
+void frmMain::enMnuStandardSearchClick() {
+    m_business->mnuStandardSearchClick();
+}
+
+void frmMain::businessSearchFromOutside(const QString& comName, const QString& DongCode) {
+    // The window sets up the name search kind as it loads, and the business search asks the
+    // library only before that: a search from outside runs as before it, and the kind stays.
+    const qint32 kind = std::exchange(m_searchKindCode, 0);
+    m_localCount = 0;
+    enSubmitClickMulti(comName, DongCode);
+    m_searchKindCode = kind;
+    showPanes(Pane::Result);
+    setResultCommands(m_foundCount > 0);
+    setStatus(3, m_foundCount > 0 ? QStringLiteral("%1건이 검색되었습니다.").arg(m_foundCount)
+                                  : QString());
 }
 
 void frmMain::startCompanion(int menu, int index) {

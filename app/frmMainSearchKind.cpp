@@ -202,12 +202,9 @@ bool frmMain::eventFilter(QObject* watched, QEvent* event) {
     } else if (watched == m_ui->imgAdTop && type == QEvent::Resize) {
         m_ui->imgAdTop->setPixmap(
             bannerPixmap(m_ui->imgAdTop->width(), m_ui->imgAdTop->height(), font()));
-    } else if ((watched == m_ui->lvResult || watched == m_ui->lvDongResult) &&
-               type == QEvent::KeyPress) {
-        if (static_cast<QKeyEvent*>(event)->text() == QLatin1String("*")) {
-            selectAll();
-            return true;
-        }
+    } else if (watched == m_ui->lvResult || watched == m_ui->lvDongResult ||
+               watched == m_ui->lvResult->viewport() || watched == m_ui->lvDongResult->viewport()) {
+        if (resultListEvent(watched, event)) return true;
     }
     return QMainWindow::eventFilter(watched, event);
 }

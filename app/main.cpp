@@ -6,6 +6,8 @@
 #include <QLineEdit>
 #include <QTimer>
 
+#include "HalvernBus.h"
+#include "MainWindowBus.h"
 #include "Prompt.h"
 #include "frmMain.h"
 #include "startup/modLoadProgram.h"
@@ -13,11 +15,16 @@
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Halvern"));
+    // Desktops match the window to its menu entry and icon by this name (packaging/).
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.telvia.Halvern"));
     QtPrompt prompt;
     PromptInstaller installed(prompt);
 
     modLoadProgram::ProgramSession session;
     if (modLoadProgram::StartProgram(session) == modLoadProgram::StartResult::kEnded) return 1;
+    // Other programs reach the window's public operations on the session bus (doc/dbus.md).
+    HalvernBus bus;
+    if (!publishMainWindow(bus, *session.mainWindow)) qInfo("%s", qUtf8Printable(bus.lastError()));
 
     const QString screenshot = qEnvironmentVariable("TELVIA_SCREENSHOT");
     if (!screenshot.isEmpty()) {

@@ -1,6 +1,8 @@
 #include "SqliteDirectory.h"
 
+#include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <iostream>
 #include <sstream>
@@ -116,15 +118,21 @@ SqliteDirectory::SqliteDirectory(const std::string& db_path, const std::string& 
                              "WHERE s.region=?1 AND s.name=?2 ORDER BY s.id")
                                 .c_str());
     dong_ = prepare(db_, (std::string("SELECT ") + kRowColumns +
-                          ", s.name FROM subscribers s JOIN dongs d ON d.code=s.dong "
-                          "WHERE s.dong=?1 ORDER BY s.id")
+                          ", s.name FROM subscribers s INDEXED BY subscribers_dong "
+                          "JOIN dongs d ON d.code=s.dong WHERE s.dong=?1 ORDER BY s.id")
                              .c_str());
+    surname_ = prepare(db_, (std::string("SELECT ") + kRowColumns +
+                             ", s.name FROM subscribers s INDEXED BY subscribers_dong "
+                             "JOIN dongs d ON d.code=s.dong "
+                             "WHERE s.dong=?1 AND substr(s.name, 1, 1)=?2 ORDER BY s.id")
+                                .c_str());
 }
 
 SqliteDirectory::~SqliteDirectory() {
     sqlite3_finalize(names_);
     sqlite3_finalize(records_);
     sqlite3_finalize(dong_);
+    sqlite3_finalize(surname_);
     if (db_) sqlite3_close(db_);
 }
 
@@ -219,19 +227,33 @@ std::vector<std::string> SqliteDirectory::records_of(int region, std::string_vie
     return out;
 }
 
-std::vector<std::string> SqliteDirectory::dong_listing(std::int32_t dong_code) {
+namespace {
+// The scan's items "name:dong name:record|" of a statement whose column 10 is the name.
+std::vector<std::string> scan_items(sqlite3_stmt* s) {
     std::vector<std::string> out;
-    sqlite3_bind_int(dong_, 1, dong_code);
-    while (sqlite3_step(dong_) == SQLITE_ROW) {
-        std::string item(column_text(dong_, 10));
+    while (sqlite3_step(s) == SQLITE_ROW) {
+        std::string item(column_text(s, 10));
         item += ':';
-        std::string rec = format_row(dong_);
+        std::string rec = format_row(s);
         item += rec.substr(rec.find(':') + 1);  // name form: the dong code gives way to the name
         item += '|';
         out.push_back(std::move(item));
     }
-    sqlite3_reset(dong_);
+    sqlite3_reset(s);
     return out;
+}
+}  // namespace
+
+std::vector<std::string> SqliteDirectory::dong_listing(std::int32_t dong_code) {
+    sqlite3_bind_int(dong_, 1, dong_code);
+    return scan_items(dong_);
+}
+
+std::vector<std::string> SqliteDirectory::surname_listing(std::int32_t dong_code,
+                                                          std::string_view surname) {
+    sqlite3_bind_int(surname_, 1, dong_code);
+    sqlite3_bind_text(surname_, 2, surname.data(), static_cast<int>(surname.size()), SQLITE_STATIC);
+    return scan_items(surname_);
 }
 
 Workload pick_workload(SqliteDirectory& db) {
@@ -244,32 +266,49 @@ Workload pick_workload(SqliteDirectory& db) {
     };
     each("SELECT region, COUNT(*) FROM subscribers GROUP BY region ORDER BY 2 DESC LIMIT 1",
          [&](sqlite3_stmt* s) {
-             w.region = sqlite3_column_int(s, 0);
+             w.largest_region = sqlite3_column_int(s, 0);
              w.region_records = sqlite3_column_int64(s, 1);
          });
-    const std::string in_region = " FROM subscribers WHERE region=" + std::to_string(w.region);
-    each("SELECT COUNT(DISTINCT name)" + in_region,
+    each("SELECT COUNT(DISTINCT name) FROM subscribers WHERE region=" +
+             std::to_string(w.largest_region),
          [&](sqlite3_stmt* s) { w.region_names = sqlite3_column_int64(s, 0); });
-    each("SELECT name, COUNT(*) AS n" + in_region + " GROUP BY name ORDER BY ABS(n - 200) LIMIT 1",
+    // Every keystroke of typing 25 listings of each region, spread over its records.
+    each(
+        "SELECT region, name FROM (SELECT region, name, ROW_NUMBER() OVER (PARTITION BY region "
+        "ORDER BY (id * 2654435761) % 4294967291) AS k FROM subscribers) WHERE k <= 25",
+        [&](sqlite3_stmt* s) {
+            const int region = sqlite3_column_int(s, 0);
+            const std::string name(column_text(s, 1));
+            for (int k = 1;; ++k) {
+                std::string p = utf8_prefix(name, k);
+                w.typed.push_back({region, p});
+                if (p.size() == name.size()) break;
+            }
+        });
+    // Names of 150 to 250 records: the one nearest 200 in each of eight regions.
+    each(
+        "SELECT region, name, n FROM (SELECT region, name, n, ROW_NUMBER() OVER (PARTITION BY "
+        "region ORDER BY ABS(n - 200)) AS k FROM (SELECT region, name, COUNT(*) AS n FROM "
+        "subscribers GROUP BY region, name)) WHERE k = 1 AND n BETWEEN 150 AND 250 "
+        "ORDER BY region LIMIT 8",
+        [&](sqlite3_stmt* s) {
+            w.names.push_back({sqlite3_column_int(s, 0), std::string(column_text(s, 1)),
+                               sqlite3_column_int(s, 2)});
+        });
+    // Dongs at the 5th, 25th, 50th, 75th and 95th percentile of size, and the largest.
+    std::vector<Workload::Dong> all;
+    each("SELECT dong, COUNT(*) AS n FROM subscribers GROUP BY dong ORDER BY n, dong",
          [&](sqlite3_stmt* s) {
-             w.name = std::string(column_text(s, 0));
-             w.name_count = sqlite3_column_int(s, 1);
+             const std::int32_t code = sqlite3_column_int(s, 0);
+             all.push_back({region_of_dong(code), code, sqlite3_column_int(s, 1)});
          });
-    each("SELECT dong, COUNT(*) AS n" + in_region + " GROUP BY dong ORDER BY ABS(n - 2300) LIMIT 1",
-         [&](sqlite3_stmt* s) {
-             w.dong = sqlite3_column_int(s, 0);
-             w.dong_count = sqlite3_column_int(s, 1);
-         });
-    // Every keystroke of typing 400 names spread over the region: 1, 2, 3 characters...
-    std::vector<std::string> names;
-    each("SELECT name" + in_region + " AND id % 7919 = 0 LIMIT 400",
-         [&](sqlite3_stmt* s) { names.emplace_back(column_text(s, 0)); });
-    for (const std::string& n : names)
-        for (int k = 1;; ++k) {
-            std::string p = utf8_prefix(n, k);
-            w.typed.push_back(p);
-            if (p.size() == n.size()) break;
-        }
+    if (!all.empty()) {
+        for (const int pct : {5, 25, 50, 75, 95}) w.dongs.push_back(all[all.size() * pct / 100]);
+        w.dongs.push_back(all.back());
+        w.surname_dong = *std::min_element(all.begin(), all.end(), [](auto& a, auto& b) {
+            return std::abs(a.count - 2200) < std::abs(b.count - 2200);
+        });
+    }
     return w;
 }
 

@@ -30,6 +30,8 @@ public:
     std::vector<std::string> records_of(int region, std::string_view name);
     // Every record of one dong in index order (region, name, input order), formatted.
     std::vector<std::string> dong_listing(std::int32_t dong_code);
+    // The records of one dong whose name begins with `surname` (one character), as above.
+    std::vector<std::string> surname_listing(std::int32_t dong_code, std::string_view surname);
 
 private:
     void load(const std::string& listings_tsv, const std::string& dongs_tsv);
@@ -37,19 +39,32 @@ private:
     sqlite3_stmt* names_ = nullptr;
     sqlite3_stmt* records_ = nullptr;
     sqlite3_stmt* dong_ = nullptr;
+    sqlite3_stmt* surname_ = nullptr;
 };
 
-// What the benchmark measures on: the region with the most records, a name of about 200
-// records and a dong of about 2,300 in it, and typed texts (prefixes of its names).
+// What the benchmark measures on, drawn from the whole directory (UTF-8 texts):
 struct Workload {
-    int region = 0;
+    int largest_region = 0;  // the region with the most records
     long region_records = 0;
     long region_names = 0;
-    std::string name;
-    int name_count = 0;
-    std::int32_t dong = 0;
-    int dong_count = 0;
-    std::vector<std::string> typed;
+    struct Typed {  // one keystroke: the region and the text typed so far
+        int region;
+        std::string text;
+    };
+    std::vector<Typed> typed;  // every prefix of random listings of every region
+    struct Name {
+        int region;
+        std::string name;
+        int count;
+    };
+    std::vector<Name> names;  // names of 150 to 250 records in several regions
+    struct Dong {
+        int region;
+        std::int32_t code;
+        int count;
+    };
+    std::vector<Dong> dongs;  // dongs of rising size, the largest last
+    Dong surname_dong{};      // a dong of about 2,200 records for the surname scans
 };
 Workload pick_workload(SqliteDirectory& db);
 

@@ -43,6 +43,9 @@ cp -f "$bin/Halvern" "$sample/program/"
 for lib in Zendari20.so libtelvia-prompt.so; do
     if [ -f "$bin/$lib" ]; then cp -f "$bin/$lib" "$sample/program/"; fi
 done
+# The sample business-directory library stands in for Varlink.so in the sample installation
+# (it searches sample/program/VarlinkSample.tsv, which telvia-sample writes).
+if [ -f "$bin/VarlinkSample.so" ]; then cp -f "$bin/VarlinkSample.so" "$sample/program/Varlink.so"; fi
 
 export WINDIR="$sample/windows"
 export TELVIA_CDROM_DIRS="$sample/cd"

@@ -73,6 +73,11 @@ NameRecords nameRecords(zendari::ZendariClient& control, const QString& name,
     return result;
 }
 
+void keepSurname(std::vector<ResultRow>& rows, const QString& surname) {
+    std::erase_if(rows,
+                  [&surname](const ResultRow& r) { return !r.cells.value(0).startsWith(surname); });
+}
+
 std::vector<ResultRow> scanRows(const QString& result, const QString& excluded) {
     // A page runs to megabytes: walk it with views instead of copying the rest at each part.
     std::vector<ResultRow> rows;

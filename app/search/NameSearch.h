@@ -56,4 +56,7 @@ NameRecords nameRecords(zendari::ZendariClient& control, const QString& name,
 // The rows of a scan result string ("record|record|..."), without the excluded one.
 std::vector<ResultRow> scanRows(const QString& result, const QString& excluded);
 
+// Keeps the rows whose name begins with `surname` (all of them for an empty surname).
+void keepSurname(std::vector<ResultRow>& rows, const QString& surname);
+
 }  // namespace search

@@ -2,7 +2,6 @@
 
 #include <QApplication>
 #include <QCoreApplication>
-#include <QDir>
 #include <QFileInfo>
 
 #include "ProfileFile.h"
@@ -12,6 +11,7 @@
 #include "frmMain.h"
 #include "modAdditionalAPI.h"
 #include "startup/ProgramGlobals.h"
+#include "startup/UserDataFolder.h"
 #include "startup/frmSplash.h"
 #include "startup/modCDFind.h"
 
@@ -108,13 +108,16 @@ StartResult StartProgram(ProgramSession& session, const StartOptions& options) {
     // 4.
     if (!CheckCdData(strCdDrive)) return StartResult::kEnded;
 
-    // 5. Paths under the program folder.
-    const QString programDir =
-        QDir::cleanPath(options.programDirectory.isEmpty() ? QCoreApplication::applicationDirPath()
-                                                           : options.programDirectory);
-    strDocsPath = programDir + QStringLiteral("/Pro/Docs/");
-    strBinPath = programDir + QStringLiteral("/Pro/Bin/");
-    strDatPath = programDir + QStringLiteral("/dat/");
+    // 5. Paths under the program folder, or under the user's data folder that stands in for
+    //    an installed, read-only one.
+    const UserDataFolder::Prepared data = UserDataFolder::prepare(
+        options.programDirectory.isEmpty() ? QCoreApplication::applicationDirPath()
+                                           : options.programDirectory,
+        options.userDataDirectory);
+    for (const QString& problem : data.problems) qWarning("Halvern: %s", qUtf8Printable(problem));
+    strDocsPath = data.folder + QStringLiteral("/Pro/Docs/");
+    strBinPath = data.folder + QStringLiteral("/Pro/Bin/");
+    strDatPath = data.folder + QStringLiteral("/dat/");
 
     // 6. Display scale.
     QString dpi;

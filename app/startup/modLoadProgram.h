@@ -21,6 +21,9 @@ struct StartOptions {
     QString instanceLockPath;  // "" = SingleInstanceGuard::defaultLockPath()
     QString mountTable = QStringLiteral("/proc/self/mounts");
     QString controlLibrary;  // "" = Zendari20.so beside the executable
+    // Where an installed (read-only) program folder keeps the user's copies of its files;
+    // "" = UserDataFolder::defaultLocation(). Unused for a program folder without the marker.
+    QString userDataDirectory;
 };
 
 // What a started program holds until it ends: the instance lock and its windows.

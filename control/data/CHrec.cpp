@@ -5,23 +5,19 @@
 #include "common/Text.h"
 #include "data/LineBlock.h"
 #include "data/TelEnvironment.h"
-#include "scan/ZendariCore.h"
 
 namespace zendari {
-bool CHrec::init(const std::string& path, ControlHost& host) {
-    if (path.empty()) {
-        host.show_message(kApplicationTitle, cp949_text("Path가 올바르지 않습니다. [CHrec::Init]"));
-        return false;
-    }
+
+telvia::Status CHrec::init(const std::string& path) {
+    using telvia::Status;
+    if (path.empty())
+        return {Status::Code::kNotFound, cp949_text("Path가 올바르지 않습니다. [CHrec::Init]")};
     MappedFile master;
-    if (!master.open(path)) {
-        host.show_message(kApplicationTitle,
-                          cp949_text("마스터[??.COD] 파일이 오픈되지 않았습니다."));
-        return false;
-    }
+    if (!master.open(path))
+        return {Status::Code::kIoError, cp949_text("마스터[??.COD] 파일이 오픈되지 않았습니다.")};
     master_ = std::move(master);
     opened_ = true;
-    return true;
+    return Status::Ok();
 }
 
 void CHrec::seek(std::int64_t record, bool keep_block) {

@@ -8,19 +8,20 @@
 #include <optional>
 #include <string>
 
+#include "Status.h"
 #include "common/MappedFile.h"
 #include "data/record_format.h"
 
 namespace zendari {
 
-class ControlHost;
 class LineBlock;
 
 class CHrec {
 public:
-    // Opens the master file at `path`, showing the control's message on failure. Block files
-    // are looked up in the data directory of Quenby.INI when a block is loaded.
-    bool init(const std::string& path, ControlHost& host);
+    // Opens the master file at `path`. On failure the status carries the control's message
+    // (CP949) for the caller to show; the reader stays closed. Block files are looked up in
+    // the data directory of Quenby.INI when a block is loaded.
+    [[nodiscard]] telvia::Status init(const std::string& path);
     bool is_open() const noexcept { return opened_; }
 
     // Sets the number of the record the next read returns. Without keep_block the detail

@@ -3,9 +3,9 @@
 #include <cstdio>
 #include <cstring>
 
+#include "common/ControlHost.h"
 #include "common/Text.h"
 #include "data/TelEnvironment.h"
-#include "scan/ZendariCore.h"
 
 namespace zendari {
 

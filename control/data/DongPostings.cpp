@@ -5,6 +5,7 @@
 
 #include "common/ByteOrder.h"
 #include "common/Checksum.h"
+#include "data/filter_format.h"
 #include "data/posting_format.h"
 
 namespace zendari {
@@ -25,8 +26,11 @@ std::unique_ptr<DongPostings> DongPostings::load(const std::string& path,
     if (load_u64le(h + pf::kFileSizeAt) != bytes.size()) return nullptr;
     const std::uint64_t dongs = load_u32le(h + pf::kDongCountAt);
     const std::uint64_t records = load_u32le(h + pf::kRecordCountAt);
-    if (records != filter.size() / 4 || filter.size() % 4 != 0) return nullptr;
-    if (bytes.size() != pf::kHeaderSize + dongs * pf::kDirectoryEntrySize + records * 4)
+    if (records != filter.size() / filter_format::kEntrySize ||
+        filter.size() % filter_format::kEntrySize != 0)
+        return nullptr;
+    if (bytes.size() !=
+        pf::kHeaderSize + dongs * pf::kDirectoryEntrySize + records * pf::kPostingSize)
         return nullptr;
     if (load_u64le(h + pf::kBodyChecksumAt) != checksum64(bytes.subspan(pf::kHeaderSize)))
         return nullptr;
@@ -43,9 +47,9 @@ std::unique_ptr<DongPostings> DongPostings::load(const std::string& path,
         if (first != expected_first || first + count > records) return nullptr;
         std::uint32_t previous = 0;
         for (std::uint64_t k = first; k < first + count; ++k) {
-            const std::uint32_t r = load_u32le(postings + 4 * k);
+            const std::uint32_t r = load_u32le(postings + pf::kPostingSize * k);
             if (r <= previous || r > records) return nullptr;
-            if (load_i32le(filter.data() + 4ull * (r - 1)) != code) return nullptr;
+            if (filter_format::code_at(filter.data(), r - 1) != code) return nullptr;
             previous = r;
         }
         expected_first = first + count;
@@ -65,7 +69,7 @@ void DongPostings::append_list(std::uint32_t d, std::vector<Posting>& out) const
     const std::size_t at = out.size();
     out.resize(at + count);
     for (std::uint32_t k = 0; k < count; ++k)
-        out[at + k] = {load_u32le(postings + 4ull * (first + k)), code};
+        out[at + k] = {load_u32le(postings + pf::kPostingSize * (std::uint64_t{first} + k)), code};
     if (at > 0)
         std::inplace_merge(out.begin(), out.begin() + static_cast<std::ptrdiff_t>(at), out.end(),
                            [](const Posting& a, const Posting& b) { return a.record < b.record; });

@@ -7,6 +7,7 @@
 #include <sys/stat.h>
 
 #include "common/ByteOrder.h"
+#include "common/ChangeWatch.h"
 #include "data/lof_format.h"
 #include "data/record_format.h"
 
@@ -106,10 +107,7 @@ namespace {
 
 struct CachedBlock {
     std::string path;
-    dev_t device;
-    ino_t inode;
-    off_t size;
-    std::int64_t mtime_ns;
+    FileStamp stamp;
     std::shared_ptr<const LineBlock> block;
 };
 
@@ -122,23 +120,21 @@ std::shared_ptr<const LineBlock> LineBlock::open_shared(const std::string& path)
     static std::mutex mutex;
     static std::list<CachedBlock> cache;
     constexpr std::size_t kCapacity = 128;
-    struct stat st {};
-    if (::stat(path.c_str(), &st) != 0) return nullptr;
-    const std::int64_t mtime = std::int64_t{st.st_mtim.tv_sec} * 1000000000 + st.st_mtim.tv_nsec;
     std::lock_guard lock(mutex);
     for (auto it = cache.begin(); it != cache.end(); ++it) {
         if (it->path != path) continue;
-        if (it->device == st.st_dev && it->inode == st.st_ino && it->size == st.st_size &&
-            it->mtime_ns == mtime) {
+        if (it->stamp.unchanged(path)) {
             cache.splice(cache.begin(), cache, it);
             return cache.front().block;
         }
         cache.erase(it);
         break;
     }
+    FileStamp stamp;
+    if (!stamp.take(path)) return nullptr;
     std::shared_ptr<const LineBlock> block = load(path);
     if (!block) return nullptr;
-    cache.push_front({path, st.st_dev, st.st_ino, st.st_size, mtime, block});
+    cache.push_front({path, stamp, block});
     if (cache.size() > kCapacity) cache.pop_back();
     return block;
 }

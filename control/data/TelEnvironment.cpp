@@ -9,6 +9,7 @@
 #include <sys/stat.h>
 
 #include "ProfileFile.h"
+#include "common/ChangeWatch.h"
 
 namespace zendari {
 namespace {
@@ -47,15 +48,36 @@ std::string cut_to(std::string_view s, std::size_t limit) {
 }
 
 // The last Quenby.INI read, kept while the file on disk is unchanged (same device, inode,
-// size and modification time), so a path costs two stat calls instead of reading and
-// parsing the file twice; an edit of the file still shows at the next call.
+// size and modification time), so a path costs no reading and parsing of the file; an edit
+// of the file still shows at the next call. While nothing happens in the file's folder (the
+// change watch) not even a stat is needed: the main program selects a region on every
+// keystroke.
 class ProfileSnapshot {
 public:
     std::string value(const std::string& file_name, std::string_view key, std::size_t buffer) {
-        const std::filesystem::path path = telvia::resolve_profile_path(file_name);
-        struct stat st {};
+        // Where the bare name is looked up: the Windows directory of the moment.
+        const bool bare = file_name.find_first_of("/\\") == std::string::npos;
+        std::filesystem::path lookup =
+            bare ? telvia::windows_directory() / file_name : std::filesystem::path(file_name);
         std::lock_guard lock(mutex_);
-        if (::stat(path.c_str(), &st) != 0) return {};
+        ChangeWatch& watch = ChangeWatch::instance();
+        if (!watched_ || lookup != lookup_ || watch.generation() != generation_) {
+            watched_ = false;
+            const std::filesystem::path path = telvia::resolve_profile_path(file_name);
+            lookup_ = std::move(lookup);
+            const bool watching = watch.watch(path.parent_path().string());
+            const std::uint64_t generation = watch.generation();
+            struct stat st {};
+            if (::stat(path.c_str(), &st) != 0) return {};
+            refresh(path, st);
+            watched_ = watching;
+            generation_ = generation;
+        }
+        return memo(key, buffer);
+    }
+
+private:
+    void refresh(const std::filesystem::path& path, const struct stat& st) {
         const std::int64_t mtime =
             std::int64_t{st.st_mtim.tv_sec} * 1000000000 + st.st_mtim.tv_nsec;
         if (path != path_ || st.st_dev != device_ || st.st_ino != inode_ || st.st_size != size_ ||
@@ -69,6 +91,9 @@ public:
             mtime_ = mtime;
             values_.clear();
         }
+    }
+
+    const std::string& memo(std::string_view key, std::size_t buffer) {
         std::string memo_key(key);
         memo_key += '\0';
         memo_key += std::to_string(buffer);
@@ -81,8 +106,10 @@ public:
         return it->second;
     }
 
-private:
     std::mutex mutex_;
+    bool watched_ = false;  // path_ was checked at generation_ of a watched folder
+    std::uint64_t generation_ = 0;
+    std::filesystem::path lookup_;  // the name looked up, before its case-blind resolution
     std::filesystem::path path_;
     dev_t device_ = 0;
     ino_t inode_ = 0;

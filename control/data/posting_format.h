@@ -25,5 +25,6 @@ inline constexpr std::size_t kFileSizeAt = 32;        // u64
 inline constexpr std::size_t kBodyChecksumAt = 40;    // u64 over bytes [64, file size)
 inline constexpr std::size_t kHeaderChecksumAt = 56;  // u64 over bytes [0, 56)
 inline constexpr std::size_t kDirectoryEntrySize = 12;
+inline constexpr std::size_t kPostingSize = 4;  // u32 record number
 
 }  // namespace zendari::posting_format

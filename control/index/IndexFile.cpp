@@ -5,9 +5,8 @@
 #include <list>
 #include <mutex>
 
-#include <sys/stat.h>
-
 #include "common/ByteOrder.h"
+#include "common/ChangeWatch.h"
 #include "common/Checksum.h"
 #include "index/index_format.h"
 
@@ -248,17 +247,9 @@ std::unique_ptr<IndexFile> IndexFile::load(const std::string& path) {
 
 namespace {
 
-struct FileIdentity {
-    dev_t device;
-    ino_t inode;
-    off_t size;
-    std::int64_t mtime_ns;
-    bool operator==(const FileIdentity&) const = default;
-};
-
 struct CacheEntry {
     std::string path;
-    FileIdentity identity;
+    FileStamp stamp;
     std::shared_ptr<const IndexFile> file;
 };
 
@@ -268,24 +259,22 @@ struct CacheEntry {
 class IndexFileCache {
 public:
     std::shared_ptr<const IndexFile> get(const std::string& path) {
-        struct stat st {};
-        if (path.empty() || ::stat(path.c_str(), &st) != 0) return nullptr;
-        const FileIdentity id{st.st_dev, st.st_ino, st.st_size,
-                              std::int64_t{st.st_mtim.tv_sec} * 1000000000 + st.st_mtim.tv_nsec};
+        if (path.empty()) return nullptr;
         std::lock_guard lock(mutex_);
         for (auto it = entries_.begin(); it != entries_.end(); ++it) {
-            if (it->path == path) {
-                if (it->identity == id) {
-                    entries_.splice(entries_.begin(), entries_, it);
-                    return entries_.front().file;
-                }
-                entries_.erase(it);
-                break;
+            if (it->path != path) continue;
+            if (it->stamp.unchanged(path)) {
+                entries_.splice(entries_.begin(), entries_, it);
+                return entries_.front().file;
             }
+            entries_.erase(it);
+            break;
         }
+        FileStamp stamp;
+        if (!stamp.take(path)) return nullptr;
         std::shared_ptr<const IndexFile> file = IndexFile::load(path);
         if (!file) return nullptr;
-        entries_.push_front({path, id, file});
+        entries_.push_front({path, stamp, file});
         if (entries_.size() > kCapacity) entries_.pop_back();
         return file;
     }

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "index/IndexFile.h"
+#include "index/index_format.h"
 
 namespace zendari {
 namespace {
@@ -80,7 +81,7 @@ void close_index(IndexHandle& handle) {
 int find_key(IndexKey& key, IndexHandle& handle) {
     HandleState* state = state_of(handle);
     if (state == nullptr) return 0;
-    const std::size_t length = strnlen(key.text, 127);
+    const std::size_t length = strnlen(key.text, index_format::kMaxKeyLength);
     const IndexFile::Position pos = state->file->lower_bound({key.text, length});
     if (pos.found) {
         key.value = pos.match.value;
@@ -101,11 +102,11 @@ int next_key(IndexKey& key, IndexHandle& handle) {
     if (state == nullptr) return 0;
     const IndexFile& file = *state->file;
     if (state->block >= file.block_count()) return 0;
-    IndexEntry entry = state->previous;
-    const std::uint64_t after = file.decode(state->block, state->at, entry);
+    // Decoded in place: the entry shares its first bytes with the previous key, and decode
+    // writes nothing unless the entry is whole.
+    const std::uint64_t after = file.decode(state->block, state->at, state->previous);
     if (after == 0) return 0;
-    copy_out(entry, key);
-    state->previous = entry;
+    copy_out(state->previous, key);
     step_past(*state, state->block, state->index, after);
     return 1;
 }

@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string_view>
 
 namespace zendari::index_format {
 
@@ -26,6 +27,16 @@ inline constexpr std::size_t kHeaderChecksumAt = 56;  // u64 over bytes [0, 56)
 
 // A key is at most 127 bytes so that it fits the key record's 128-byte text with its NUL.
 inline constexpr std::size_t kMaxKeyLength = 127;
+
+// A region name index ends with the end key, whose value is one past the region's last
+// record. Names never begin with its first byte or any byte above (the CD builder refuses
+// them), so one rule tells the end everywhere: a key that begins with 0xF9 or above is the
+// end of the names.
+inline constexpr std::string_view kEndKey = "\xF9\xBB";
+inline constexpr unsigned char kEndKeyLead = 0xF9;
+inline constexpr bool is_end_key(std::string_view key) noexcept {
+    return !key.empty() && static_cast<unsigned char>(key.front()) >= kEndKeyLead;
+}
 inline constexpr std::uint32_t kDefaultKeysPerBlock = 16;
 inline constexpr std::uint32_t kMaxKeysPerBlock = 1024;
 

@@ -1,6 +1,6 @@
 #include "BoundaryText.h"
 
-#include "../data/Cp949.h"
+#include "data/Cp949.h"
 
 namespace zendari {
 

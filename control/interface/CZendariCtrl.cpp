@@ -4,6 +4,7 @@
 
 #include "Prompt.h"
 #include "ScanDialog.h"
+#include "scan/ZendariCore.h"
 
 namespace zendari {
 
@@ -28,7 +29,8 @@ std::span<const MemberInfo> CZendariCtrl::members() const {
 
 DispResult CZendariCtrl::invoke(DispId id, InvokeKind kind, std::span<const Variant> args,
                                 Variant& result) {
-    if (includes(kind, InvokeKind::Method) && (id == kDispGetLocNext || id == kDispGetLocSung)) {
+    if (includes(kind, InvokeKind::Method) && (id == kDispGetLocNext || id == kDispGetLocSung) &&
+        !m_host->windowless()) {
         // A scan runs inside its modal dialog; the call returns when the scan is over.
         DispResult rc = DispResult::Ok;
         ScanDialog dialog(this, {});

@@ -13,6 +13,8 @@
 
 namespace zendari {
 
+class ZendariCore;
+
 class CZendariCtrl final : public QWidget, public DispatchObject {
     Q_OBJECT
 public:

@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <array>
 
-#include "../data/Cp949.h"
-#include "../scan/ZendariCore.h"
 #include "BoundaryText.h"
+#include "data/Cp949.h"
+#include "scan/ZendariCore.h"
 
 namespace zendari {
 namespace {

@@ -64,7 +64,11 @@ ProgressWindow::ProgressWindow(const QString& title, bool smooth, QWidget* owner
     setFixedSize(kWidth, rowTop + buttonHeight + kMargin);
 
     placeFromProfile();
-    if (m_mainWindow) m_mainWindow->setEnabled(false);
+    if (m_mainWindow) {
+        QWidget* focus = QApplication::focusWidget();
+        if (focus && m_mainWindow->isAncestorOf(focus)) m_focusBefore = focus;
+        m_mainWindow->setEnabled(false);
+    }
     show();
     raise();
     activateWindow();
@@ -72,7 +76,11 @@ ProgressWindow::ProgressWindow(const QString& title, bool smooth, QWidget* owner
 
 ProgressWindow::~ProgressWindow() {
     savePosition();
-    if (m_mainWindow) m_mainWindow->setEnabled(true);
+    if (m_mainWindow) {
+        m_mainWindow->setEnabled(true);
+        m_mainWindow->activateWindow();
+        if (m_focusBefore && m_focusBefore->isEnabled()) m_focusBefore->setFocus();
+    }
 }
 
 void ProgressWindow::setRange(int lower, int upper) {

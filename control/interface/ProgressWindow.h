@@ -3,6 +3,7 @@
 // button cancels. Its position is kept in the control's own profile ("Settings", "X"/"Y").
 #pragma once
 
+#include <QPointer>
 #include <QWidget>
 
 class QLabel;
@@ -52,6 +53,9 @@ private:
     QProgressBar* m_bar = nullptr;
     QPushButton* m_cancel = nullptr;
     QWidget* m_mainWindow = nullptr;
+    // The main window's widget that had the keyboard focus when the scan began: disabling the
+    // window takes the focus away, and the user's keys go back there once it is enabled again.
+    QPointer<QWidget> m_focusBefore;
     int m_lower = 0;
     int m_upper = 100;
     int m_step = 1;

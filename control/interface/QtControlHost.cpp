@@ -16,7 +16,8 @@ QString fromCp949(std::string_view text) {
     return QString::fromUtf16(utf16.data(), static_cast<qsizetype>(utf16.size()));
 }
 
-QtControlHost::QtControlHost(QWidget* control) : m_control(control) {}
+QtControlHost::QtControlHost(QWidget* control)
+    : m_control(control), m_windowless(qEnvironmentVariableIntValue("ZENDARI_WINDOWLESS") == 1) {}
 
 QtControlHost::~QtControlHost() = default;
 
@@ -31,6 +32,7 @@ void QtControlHost::show_message(std::string_view caption, std::string_view text
 }
 
 void QtControlHost::scan_begin(std::string_view title, std::string_view text, std::int32_t total) {
+    if (m_windowless) return;
     QWidget* mainWindow = m_control ? m_control->window() : nullptr;
     // The window has no Qt parent: disabling the main window disables every widget below it,
     // and the progress window must stay usable (Esc, the cancel button) while it is disabled.
@@ -58,7 +60,7 @@ bool QtControlHost::scan_step(std::int32_t i, std::string_view text) {
 std::int32_t QtControlHost::scan_steps(
     std::int32_t first, std::int32_t last,
     const std::function<std::string_view(std::int32_t)>& text_of) {
-    if (!m_progress || last < first) return 0;
+    if (!m_progress || last < first) return 0;  // windowless: nothing to show or cancel
     if (m_progress->isCancelled()) return first;
     // A run of names passed over at once moves the bar in one go; the window is pumped as
     // often as name by name stepping would pump it, so Esc is seen just as soon.

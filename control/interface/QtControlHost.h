@@ -7,8 +7,8 @@
 #include <QPointer>
 #include <memory>
 
-#include "../scan/ZendariCore.h"
 #include "ProgressWindow.h"
+#include "common/ControlHost.h"
 
 class QWidget;
 
@@ -31,12 +31,17 @@ public:
 
     ProgressWindow* progressWindow() const { return m_progress.get(); }
 
+    // Scans without any window (no progress window, nothing to cancel), for a host that has
+    // no display to show one on. Set by the environment variable ZENDARI_WINDOWLESS=1.
+    bool windowless() const { return m_windowless; }
+
 signals:
     // A scan's progress window has just been shown; tests use it to press keys there.
     void scanStarted(zendari::ProgressWindow* window);
 
 private:
     QWidget* m_control;
+    bool m_windowless = false;
     std::unique_ptr<ProgressWindow> m_progress;
     QElapsedTimer m_sincePump;
     QString m_firstText;

@@ -9,18 +9,12 @@
 #include "data/DongData.h"
 #include "data/DongPostings.h"
 #include "data/FileWindow.h"
-#include "index/Nodix.h"
+#include "scan/NameCursor.h"
 
 namespace zendari {
 
 struct ProcessReaders {
-    IndexHandle region{};
-    IndexKey cursor{};  // the name cursor, shared by name lookup and the scans
-    bool region_open = false;
-    bool past_last_key = false;  // a lookup sorted after every key; the cursor has no name
-    // The region index was opened again under a cursor that holds a key; a walk that goes on
-    // from the cursor (GetNext, the next dong page) first finds that key in the new handle.
-    bool cursor_unplaced = false;
+    NameCursor names;  // the selected region's index, shared by name lookup and the scans
     DongData dongs;
     FileWindow filter;
     CHrec chrec;
@@ -31,7 +25,6 @@ struct ProcessReaders {
     ProcessReaders() = default;
     ProcessReaders(const ProcessReaders&) = delete;
     ProcessReaders& operator=(const ProcessReaders&) = delete;
-    ~ProcessReaders() { close_index(region); }
 };
 
 ProcessReaders& process_readers();

@@ -3,7 +3,7 @@
 #include <charconv>
 #include <limits>
 
-#include "common/ByteOrder.h"
+#include "data/filter_format.h"
 #include "scan/LocMatcher.h"
 #include "scan/ProcessReaders.h"
 
@@ -14,16 +14,17 @@ bool load_filter_range(ProcessReaders& readers, ResultCursor& cursor, std::int64
     cursor.items.clear();
     cursor.position = 0;
     cursor.first = first;
-    const std::int64_t bytes = count * 4;
+    constexpr auto kEntry = static_cast<std::int64_t>(filter_format::kEntrySize);
+    const std::int64_t bytes = count * kEntry;
     const auto window = bytes > std::numeric_limits<std::int32_t>::max() ||
                                 bytes < std::numeric_limits<std::int32_t>::min()
                             ? std::int32_t{-1}
                             : static_cast<std::int32_t>(bytes);
     if (!readers.filter.reopen(window)) return false;
-    const auto span = readers.filter.read((first - 1) * 4, window);
-    cursor.items.resize(span.size() / 4);
+    const auto span = readers.filter.read((first - 1) * kEntry, window);
+    cursor.items.resize(span.size() / filter_format::kEntrySize);
     for (std::size_t i = 0; i < cursor.items.size(); ++i)
-        cursor.items[i] = load_i32le(span.data() + 4 * i);
+        cursor.items[i] = filter_format::code_at(span.data(), i);
     return true;
 }
 

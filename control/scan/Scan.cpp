@@ -6,29 +6,29 @@
 #include <functional>
 #include <span>
 
+#include "common/ControlHost.h"
 #include "common/Text.h"
 #include "data/TelEnvironment.h"
+#include "data/filter_format.h"
+#include "index/index_format.h"
 #include "scan/LocMatcher.h"
 #include "scan/ProcessReaders.h"
 #include "scan/Results.h"
-#include "scan/ZendariCore.h"
 
 namespace zendari {
 namespace {
-
-constexpr std::string_view kSentinel = "\xF9\xBB";
 
 // The per-name progress text "<head><i><tail>", with head and tail converted once.
 class ProgressText {
 public:
     ProgressText(bool surname, std::string_view sung) {
-        if (surname) {
-            head_ = cp949_text("인명가입자 약1천2백만명중 ") + std::string(sung) +
-                    cp949_text("씨성을 \n\n ");
-        } else {
-            head_ = cp949_text("인명가입자 약1천2백만명중 \n\n ");
-        }
-        tail_ = cp949_text(" 번째를 검색하고 있습니다.");
+        // Converted once per process: a scan of one small dong is over in a few dozen µs.
+        static const std::string kSubscribers = cp949_text("인명가입자 약1천2백만명중 ");
+        static const std::string kSurname = cp949_text("씨성을 \n\n ");
+        static const std::string kDong = cp949_text("인명가입자 약1천2백만명중 \n\n ");
+        static const std::string kTail = cp949_text(" 번째를 검색하고 있습니다.");
+        head_ = surname ? kSubscribers + std::string(sung) + kSurname : kDong;
+        tail_ = kTail;
         text_ = head_;
     }
     std::string_view text(std::int32_t i) {
@@ -43,16 +43,6 @@ public:
 private:
     std::string head_, tail_, text_;
 };
-
-void position_cursor(ProcessReaders& readers, std::string_view text) {
-    std::memset(readers.cursor.text, 0, sizeof readers.cursor.text);
-    std::memcpy(readers.cursor.text, text.data(), std::min<std::size_t>(text.size(), 127));
-    readers.past_last_key = false;
-    if (find_key(readers.cursor, readers.region) == 0 &&
-        next_key(readers.cursor, readers.region) == 0) {
-        readers.past_last_key = true;
-    }
-}
 
 // The data directory read once for the whole scan, which is one call of the control.
 class PinnedDataDirectory {
@@ -126,7 +116,8 @@ bool record_before(const Posting& p, std::int64_t record) {
 void jump_name(ProcessReaders& readers, ControlHost& host, std::string_view name,
                std::int64_t first, std::int64_t count, const std::vector<Posting>& matches,
                std::string& result) {
-    const auto records = static_cast<std::int64_t>(readers.filter.mapped_bytes().size() / 4);
+    const auto records =
+        static_cast<std::int64_t>(readers.filter.mapped_bytes().size() / filter_format::kEntrySize);
     if (count <= 0 || first < 1 || first - 1 + count > records) return;  // the filter read fails
     auto it = std::lower_bound(matches.begin(), matches.end(), first, record_before);
     for (; it != matches.end() && it->record < first + count; ++it) {
@@ -148,25 +139,33 @@ void jump_name(ProcessReaders& readers, ControlHost& host, std::string_view name
 // last and inside the filter file, and the name cursor standing on the key its handle says.
 class PageJump {
 public:
-    PageJump(ProcessReaders& readers, ControlHost& host, const std::vector<Posting>& matches)
-        : r_(readers), host_(host), matches_(matches) {}
+    // A surname scan (`surname` set) stops at the first name whose first two bytes sort after
+    // `sung`, as the walk does; a dong page at the end key.
+    PageJump(ProcessReaders& readers, ControlHost& host, const std::vector<Posting>& matches,
+             bool surname = false, std::string_view sung = {})
+        : r_(readers), host_(host), matches_(matches), surname_(surname), sung_(sung) {}
 
     bool usable() {
         IndexCursor c;
-        if (r_.past_last_key || !index_cursor(r_.region, c) || !c.values_ascending || c.next == 0)
+        if (r_.names.past_last_key() || !index_cursor(index(), c) || !c.values_ascending ||
+            c.next == 0)
             return false;
         IndexKey key{};
-        if (!index_key_at(r_.region, c.next - 1, key) || key.value != r_.cursor.value ||
-            std::strncmp(key.text, r_.cursor.text, 128) != 0)
+        if (!index_key_at(index(), c.next - 1, key) || key.value != r_.names.value() ||
+            std::string_view(key.text) != r_.names.text())
             return false;
-        if (!index_key_at(r_.region, c.key_count - 1, key) || kSentinel != key.text) return false;
-        const auto mapped_records = static_cast<std::int64_t>(r_.filter.mapped_bytes().size() / 4);
+        if (!index_key_at(index(), c.key_count - 1, key) || !index_format::is_end_key(key.text))
+            return false;
+        constexpr auto kEntry = static_cast<std::int64_t>(filter_format::kEntrySize);
+        const auto mapped_records =
+            static_cast<std::int64_t>(r_.filter.mapped_bytes().size()) / kEntry;
         if (std::int64_t{key.value} - 1 > mapped_records ||
-            mapped_records != r_.filter.file_size() / 4)
+            mapped_records != r_.filter.file_size() / kEntry)
             return false;
         start_ = c.next - 1;
         sentinel_ = c.key_count - 1;
-        return true;
+        limit_ = surname_ ? first_after_surname() : sentinel_;
+        return limit_ >= start_;
     }
 
     // Walks up to cnt names as the per-name loop would, `chunk` names per progress report.
@@ -176,17 +175,18 @@ public:
         reserve(cnt, result);
         for (std::int32_t i = 1; i <= cnt;) {
             const std::int64_t ordinal = std::int64_t{start_} + i - 1;
-            if (ordinal >= sentinel_) {  // this name is the sentinel: the scan ends
+            if (ordinal >= limit_) {  // the end key or the next surname: the scan ends
                 (void)host_.scan_steps(i, i, text_of);
+                r_.names.skip(1);  // the walk has read past it (nothing follows the end key)
                 return;
             }
             const auto last = static_cast<std::int32_t>(
-                std::min<std::int64_t>({cnt, i + kChunk - 1, std::int64_t{sentinel_} - start_}));
+                std::min<std::int64_t>({cnt, i + kChunk - 1, std::int64_t{limit_} - start_}));
             const std::int32_t cancelled_at = host_.scan_steps(i, last, text_of);
             const std::int32_t done = cancelled_at == 0 ? last : cancelled_at;
             names(static_cast<std::uint32_t>(ordinal), static_cast<std::uint32_t>(start_ + done),
                   result);
-            skip_keys(r_.cursor, r_.region, static_cast<std::uint32_t>(done - i + 1));
+            r_.names.skip(static_cast<std::uint32_t>(done - i + 1));
             if (cancelled_at != 0) return;
             i = done + 1;
         }
@@ -198,7 +198,7 @@ private:
     void reserve(std::int32_t cnt, std::string& result) {
         constexpr std::size_t kItemGuess = 96;
         if (cnt <= 0) return;
-        const std::int64_t hi = std::min<std::int64_t>(std::int64_t{start_} + cnt, sentinel_);
+        const std::int64_t hi = std::min<std::int64_t>(std::int64_t{start_} + cnt, limit_);
         const auto from =
             std::lower_bound(matches_.begin(), matches_.end(), value_at(start_), record_before);
         const auto to = std::lower_bound(from, matches_.end(),
@@ -206,7 +206,25 @@ private:
         result.reserve(result.size() + static_cast<std::size_t>(to - from) * kItemGuess);
     }
 
-    std::int32_t value_at(std::uint32_t ordinal) { return index_value_at(r_.region, ordinal); }
+    const IndexHandle& index() const { return r_.names.handle(); }
+
+    // The first ordinal from start_ on whose key's first two bytes sort after the surname, or
+    // the end key's: those bytes never fall from key to key, so a binary search finds it.
+    std::uint32_t first_after_surname() const {
+        std::uint32_t lo = start_, hi = sentinel_;
+        IndexKey key{};
+        while (lo < hi) {
+            const std::uint32_t mid = lo + (hi - lo) / 2;
+            if (!index_key_at(index(), mid, key)) return start_;  // cannot happen: verified
+            if (std::string_view(key.text).substr(0, 2) > sung_) {
+                hi = mid;
+            } else {
+                lo = mid + 1;
+            }
+        }
+        return lo;
+    }
+    std::int32_t value_at(std::uint32_t ordinal) { return index_value_at(index(), ordinal); }
 
     // The matches of the names with ordinals [lo, hi).
     void names(std::uint32_t lo, std::uint32_t hi, std::string& result) {
@@ -219,7 +237,7 @@ private:
         ordinals_.resize(page.size());
         for (std::size_t k = 0; k < page.size(); ++k) {
             ordinals_[k] = index_last_with_value_at_most(
-                r_.region, static_cast<std::int32_t>(page[k].record), lo, hi);
+                index(), static_cast<std::int32_t>(page[k].record), lo, hi);
         }
         // What a match needs is asked for this many matches ahead: its name's index block,
         // master record and line start first, the line's text at half the distance.
@@ -229,8 +247,7 @@ private:
         for (std::size_t k = 0; k < page.size();) {
             if (k + kAhead < page.size()) {
                 if (ordinals_[k + kAhead] >= 0)
-                    index_prefetch_key(r_.region,
-                                       static_cast<std::uint32_t>(ordinals_[k + kAhead]));
+                    index_prefetch_key(index(), static_cast<std::uint32_t>(ordinals_[k + kAhead]));
                 r_.chrec.prefetch_record(page[k + kAhead].record);
             }
             if (k + kAhead / 2 < page.size()) r_.chrec.prefetch_detail(page[k + kAhead / 2].record);
@@ -239,9 +256,9 @@ private:
             if (ordinals_[k] != name_ordinal) {
                 name_ordinal = ordinals_[k];
                 const auto ordinal = static_cast<std::uint32_t>(name_ordinal);
-                if (!index_key_at(r_.region, ordinal, name)) return;
+                if (!index_key_at(index(), ordinal, name)) return;
                 name_first = name.value;
-                name_end = index_value_at(r_.region, ordinal + 1);
+                name_end = index_value_at(index(), ordinal + 1);
             }
             r_.chrec.seek(record, true);
             if (!append_match(r_, host_, std::string_view(name.text), page[k].code, result)) {
@@ -259,31 +276,29 @@ private:
     ProcessReaders& r_;
     ControlHost& host_;
     const std::vector<Posting>& matches_;
+    bool surname_;
+    std::string_view sung_;
     std::uint32_t start_ = 0;
     std::uint32_t sentinel_ = 0;
+    std::uint32_t limit_ = 0;             // the ordinal the scan stops at
     std::vector<std::int64_t> ordinals_;  // per match of a chunk: its name's key ordinal
 };
 
 }  // namespace
 
-bool scan_cursor_at_end(const ProcessReaders& readers) {
-    return readers.past_last_key ||
-           std::string_view(readers.cursor.text, strnlen(readers.cursor.text, 127)) == kSentinel;
-}
-
 std::string run_scan(ProcessReaders& readers, ControlHost& host, const LocMatcher& loc,
                      const ScanRequest& request) {
     if (request.surname) {
-        position_cursor(readers, request.sung);
+        readers.names.find(request.sung);
     } else if (request.restart) {
-        position_cursor(readers, "");
+        readers.names.find("");
     }
-    host.scan_begin(
-        cp949_text("인명검색"),
-        cp949_text(request.surname
-                       ? "인명 성별 검색 중입니다.\n\n검색을 멈추시려면 취소버튼을 눌러주십시요."
-                       : "인명 동별검색 중입니다.\n\n검색을 멈추시려면 취소버튼을 눌러주십시요."),
-        request.cnt);
+    static const std::string kTitle = cp949_text("인명검색");
+    static const std::string kSurnameText =
+        cp949_text("인명 성별 검색 중입니다.\n\n검색을 멈추시려면 취소버튼을 눌러주십시요.");
+    static const std::string kDongText =
+        cp949_text("인명 동별검색 중입니다.\n\n검색을 멈추시려면 취소버튼을 눌러주십시요.");
+    host.scan_begin(kTitle, request.surname ? kSurnameText : kDongText, request.cnt);
     ProgressText progress(request.surname, request.sung);
     const PinnedDataDirectory pinned(readers.chrec);
     const DongPostings* postings = postings_of(readers);
@@ -295,8 +310,8 @@ std::string run_scan(ProcessReaders& readers, ControlHost& host, const LocMatche
         matches = postings->records([&](std::int32_t code) { return loc.matches(code); });
     }
     std::string result;
-    if (postings != nullptr && !request.surname) {
-        PageJump jump(readers, host, matches);
+    if (postings != nullptr) {
+        PageJump jump(readers, host, matches, request.surname, request.sung);
         if (jump.usable()) {
             jump.run(
                 request.cnt, [&](std::int32_t i) { return progress.text(i); }, result);
@@ -306,18 +321,17 @@ std::string run_scan(ProcessReaders& readers, ControlHost& host, const LocMatche
     }
     ResultCursor cursor;
     bool cancelled = false;
-    char name_buffer[128];
+    NameCursor& names = readers.names;
+    std::string name;
     for (std::int32_t i = 1; i <= request.cnt; ++i) {
         cancelled = host.scan_step(i, progress.text(i)) || cancelled;
-        if (readers.past_last_key) break;  // nothing sorts after the lookup: as at the sentinel
-        const std::size_t length = strnlen(readers.cursor.text, 127);
-        std::memcpy(name_buffer, readers.cursor.text, length);
-        const std::string_view name(name_buffer, length);
-        const std::int64_t first = readers.cursor.value;
-        next_key(readers.cursor, readers.region);
-        const std::int64_t count = std::int64_t{readers.cursor.value} - first;
+        if (names.past_last_key()) break;  // nothing sorts after the lookup: as at the end key
+        name.assign(names.text());
+        const std::int64_t first = names.value();
+        names.step();
+        const std::int64_t count = std::int64_t{names.value()} - first;
         if (first == 0) continue;
-        if (name == kSentinel) break;
+        if (index_format::is_end_key(name)) break;
         if (request.surname && name.substr(0, 2) > request.sung) break;
         if (postings != nullptr) {
             jump_name(readers, host, name, first, count, matches, result);

@@ -24,8 +24,4 @@ struct ScanRequest {
 std::string run_scan(ProcessReaders& readers, ControlHost& host, const LocMatcher& loc,
                      const ScanRequest& request);
 
-// Whether the name cursor stands on the end-of-index key, or past every key: a scan going on
-// from here walks no name.
-bool scan_cursor_at_end(const ProcessReaders& readers);
-
 }  // namespace zendari

@@ -4,9 +4,11 @@
 #include <charconv>
 #include <cstring>
 
+#include "common/ChangeWatch.h"
 #include "common/Text.h"
 #include "data/TelEnvironment.h"
 #include "data/regions.h"
+#include "index/index_format.h"
 #include "scan/LocMatcher.h"
 #include "scan/ProcessReaders.h"
 #include "scan/Results.h"
@@ -36,9 +38,11 @@ void ZendariCore::set_init_db(std::int32_t value) {
     switch (value) {
         case 1: {
             const TelEnvironment env;
-            // A master file that does not open has shown its message; the search goes on
-            // without records.
-            (void)readers.chrec.init(env.data_file_path("인명"), host_);
+            // A master file that does not open is reported, and the search goes on without
+            // records.
+            if (const telvia::Status master = readers.chrec.init(env.data_file_path("인명"));
+                !master.ok())
+                host_.show_message(kApplicationTitle, master.message());
             const bool ok = readers.filter.open(env.index_file_path("인명FLT"), 20) &&
                             readers.dongs.open(env, host_);
             if (!ok) {
@@ -75,82 +79,50 @@ void ZendariCore::set_local(std::int32_t code) {
         state_->local = -1;
         return;
     }
-    ProcessReaders& readers = process_readers();
-    close_index(readers.region);
-    readers.region_open = false;
-    readers.past_last_key = false;
+    NameCursor& names = process_readers().names;
+    if (names.reselect(region)) return;
+    const std::uint64_t generation = ChangeWatch::instance().generation();
     const std::string key(kRegionKeys[static_cast<std::size_t>(region)]);
-    const std::string path = TelEnvironment().index_file_path(key);
-    if (open_index(path.c_str(), readers.region, 0, 0) == 0) {
+    if (!names.open(TelEnvironment().index_file_path(key))) {
         host_.show_message("ERROR !", cp949_text(key == "CHEJU" ? std::string("인덱스가 없습니다 !")
                                                                 : key + " 인덱스가 없습니다 !"));
         state_->local = -1;
         return;
     }
-    readers.region_open = true;
-    // The name cursor keeps its key across a reselection: the main program selects the
-    // region again before every page of a dong scan (and on every keystroke), and the next
-    // page goes on after the key the last one stopped at. The key is found again only when a
-    // walk needs it; a fresh handle would start over at the first name.
-    readers.cursor_unplaced = readers.cursor.text[0] != '\0';
+    names.selected(region, generation);
 }
-
-namespace {
-// The cursor's key found in the index opened since: the value is the new index's (another
-// region files the same name under other records), and a key the new index lacks gives way
-// to the first key after it, as a lookup of it would.
-void place_cursor(ProcessReaders& r) {
-    if (!r.cursor_unplaced) return;
-    r.cursor_unplaced = false;
-    IndexKey probe = r.cursor;
-    if (zendari::find_key(probe, r.region) != 0) {
-        r.cursor.value = probe.value;
-    } else if (next_key(r.cursor, r.region) == 0) {
-        r.past_last_key = true;
-    }
-}
-}  // namespace
 
 bool ZendariCore::find_key(std::string_view key) {
-    ProcessReaders& r = process_readers();
-    std::memset(r.cursor.text, 0, sizeof r.cursor.text);
     // The key record holds 127 bytes and its NUL; a longer key is looked up by its first 127.
-    std::memcpy(r.cursor.text, key.data(), std::min<std::size_t>(key.size(), 127));
-    r.past_last_key = false;
-    r.cursor_unplaced = false;
-    if (zendari::find_key(r.cursor, r.region) != 0) return true;
-    if (next_key(r.cursor, r.region) == 0 && r.region_open) r.past_last_key = true;
-    return false;
+    return process_readers().names.find(key);
 }
 
 std::string ZendariCore::get_next() {
-    ProcessReaders& r = process_readers();
+    NameCursor& names = process_readers().names;
     // Without an open index, or past its last key, there is no name: the end marker.
-    if (!r.region_open) return "vbROF";
-    place_cursor(r);
-    // A cursor no lookup has placed yet stands before the first name of the fresh handle:
-    // it holds no name, so the walk starts with the first name.
-    if (r.cursor.value == 0 && r.cursor.text[0] == '\0' && !r.past_last_key &&
-        next_key(r.cursor, r.region) == 0)
-        r.past_last_key = true;
-    if (r.past_last_key) return "vbROF";
-    const std::string text(r.cursor.text, strnlen(r.cursor.text, 127));
-    const std::int64_t first = r.cursor.value;
-    next_key(r.cursor, r.region);
-    const std::int64_t count = std::int64_t{r.cursor.value} - first;
-    if (!text.empty() && static_cast<unsigned char>(text[0]) == 0xF9) return "vbROF";
-    // "%s:%ld:%ld:"
-    std::string entry = text;
-    auto append_number = [&entry](std::int64_t v) {
-        char buffer[24];
-        entry.append(buffer, std::to_chars(buffer, buffer + sizeof buffer, v).ptr);
-    };
-    entry.push_back(':');
-    append_number(first);
-    entry.push_back(':');
-    append_number(count);
-    entry.push_back(':');
-    return entry;
+    if (!names.is_open()) return "vbROF";
+    names.place();
+    names.enter_if_empty();
+    if (names.past_last_key()) return "vbROF";
+    if (index_format::is_end_key(names.text())) {
+        names.step();
+        return "vbROF";
+    }
+    // "%s:%ld:%ld:", composed on the stack and copied out once: a keystroke asks for 30.
+    constexpr std::size_t kDigits = 20;
+    char entry[index_format::kMaxKeyLength + 2 * kDigits + 3];
+    const std::string_view name = names.text();
+    std::memcpy(entry, name.data(), name.size());
+    char* at = entry + name.size();
+    const std::int64_t first = names.value();
+    names.step();
+    const std::int64_t count = std::int64_t{names.value()} - first;
+    *at++ = ':';
+    at = std::to_chars(at, at + kDigits, first).ptr;
+    *at++ = ':';
+    at = std::to_chars(at, at + kDigits, count).ptr;
+    *at++ = ':';
+    return std::string(entry, at);
 }
 
 bool ZendariCore::set_result(std::int32_t rep, std::int32_t cnt) {
@@ -171,7 +143,7 @@ std::string ZendariCore::get_all_result(std::string_view loc) {
 
 std::string ZendariCore::get_loc_next(std::string_view loc, std::int32_t cnt) {
     ProcessReaders& r = process_readers();
-    if (!r.initialised || !r.region_open) return {};
+    if (!r.initialised || !r.names.is_open()) return {};
     ScanRequest request;
     request.cnt = cnt;
     if (state_->last_scan_kind == 1 || loc != state_->last_scan_place) {
@@ -180,29 +152,25 @@ std::string ZendariCore::get_loc_next(std::string_view loc, std::int32_t cnt) {
         r.chrec.discard_block();
     }
     state_->last_scan_kind = 0;
-    if (request.restart)
-        r.cursor_unplaced = false;  // the scan looks the first name up afresh
-    else
-        place_cursor(r);
+    if (!request.restart) r.names.place();  // a restart looks the first name up afresh
     std::string page = run_scan(r, host_, LocMatcher(loc), request);
-    state_->scan_ended = scan_cursor_at_end(r);
+    state_->scan_ended = r.names.at_end();
     return page;
 }
 
 std::string ZendariCore::get_loc_sung(std::string_view loc, std::int32_t cnt,
                                       std::string_view sung) {
     ProcessReaders& r = process_readers();
-    if (!r.initialised || !r.region_open) return {};
+    if (!r.initialised || !r.names.is_open()) return {};
     state_->last_scan_place.assign(loc);
     r.chrec.discard_block();
     state_->last_scan_kind = 1;
-    r.cursor_unplaced = false;  // the scan looks the surname up afresh
     ScanRequest request;
     request.surname = true;
     request.cnt = cnt;
     request.sung = sung;
     std::string page = run_scan(r, host_, LocMatcher(loc), request);
-    state_->scan_ended = scan_cursor_at_end(r);
+    state_->scan_ended = r.names.at_end();
     return page;
 }
 

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include "NameSearch.h"
 #include "Orvello.h"
 #include "RegionTree.h"
 #include "ResultCommands.h"
@@ -38,7 +39,36 @@ TEST(ResultRowsTest, TelephoneLineIsPrintedWithFourDigitsAndTheSuffixKept) {
     EXPECT_EQ(formatTelephone("032", "123-45/2"), "(032)123-0045/2");
     EXPECT_EQ(formatTelephone("051", "742-9999"), "(051)742-9999");
     EXPECT_EQ(formatTelephone("02", "742-7"), "(02)742-0007");
+}
+
+TEST(ResultRowsTest, PostalCodesOfAnyLengthShowTheirFirstAndLastThreeCharacters) {
     EXPECT_EQ(formatPostalCode("612020"), "612-020");
+    EXPECT_EQ(formatPostalCode("03187"), "031-187");  // five digits: the middle one twice
+    EXPECT_EQ(formatPostalCode("1234567"), "123-567");
+    EXPECT_EQ(formatPostalCode("12"), "12-12");
+    EXPECT_EQ(formatPostalCode(""), "-");
+}
+
+TEST(ResultRowsTest, OnlyThePlacesOfTheLocalListingAreServedByIt) {
+    for (const char* code : {"84", "8401", "84010101", "65", "650101", "65:84"}) {
+        EXPECT_TRUE(servedByLocalListing(code)) << code;
+    }
+    for (const char* code : {"72", "7203:7204", "6", "8", "10", "40:74", ""}) {
+        EXPECT_FALSE(servedByLocalListing(code)) << code;
+    }
+}
+
+TEST(NameSearchRowsTest, ASurnameOfTwoSyllablesKeepsOnlyItsOwnNames) {
+    std::vector<ResultRow> rows = {{{"남궁민", "", "", ""}, {}},
+                                   {{"남궁", "", "", ""}, {}},
+                                   {{"남민수", "", "", ""}, {}},
+                                   {{"남", "", "", ""}, {}}};
+    keepSurname(rows, "남궁");
+    ASSERT_EQ(rows.size(), 2u);
+    EXPECT_EQ(rows[0].cells[0], "남궁민");
+    EXPECT_EQ(rows[1].cells[0], "남궁");
+    keepSurname(rows, "");
+    EXPECT_EQ(rows.size(), 2u);
 }
 
 TEST(ResultRowsTest, LocalRowsCarryTheAreaCodeWithItsZero) {
@@ -159,6 +189,9 @@ TEST(ResultCommandsTest, WebCallAndCompanionCommandLines) {
     EXPECT_TRUE(webCallAddress("0212").endsWith("voip.jsp?phonenum=0212"));
     Orvello::Save("Option", "WebCallUrl", "http://voip.local/call/voip.jsp");
     EXPECT_EQ(webCallAddress("02-12"), "http://voip.local/call/voip.jsp?phonenum=02-12");
+    // A number is a query value: what could end it or start another is encoded.
+    EXPECT_EQ(webCallAddress("02&x=1 #"),
+              "http://voip.local/call/voip.jsp?phonenum=02%26x%3D1%20%23");
     EXPECT_EQ(companionCommandLine(1, 0), "additionInfo 1");
     EXPECT_EQ(companionCommandLine(1, 2), "additionInfo 3");
     EXPECT_EQ(companionCommandLine(2, 1), "additionInfo2 2");

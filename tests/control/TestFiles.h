@@ -33,6 +33,14 @@ inline std::string read_file(const std::string& path) {
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
+// FNV-1a over a transcript: pins a long answer in one number, so a changed answer string
+// anywhere in it fails the test that pins it.
+inline std::uint64_t digest(std::string_view text) {
+    std::uint64_t h = 14695981039346656037ull;
+    for (const char c : text) h = (h ^ static_cast<unsigned char>(c)) * 1099511628211ull;
+    return h;
+}
+
 // Records every message (converted to UTF-8 by the test when needed) and the scan calls;
 // cancels the scan at step `cancel_at` when set.
 class RecordingHost : public ControlHost {

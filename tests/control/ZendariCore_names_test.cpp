@@ -45,6 +45,36 @@ TEST_F(Names, EntryStringsPositioningAndTheSentinel) {
     EXPECT_EQ(core_->get_next(), "C:9:1:");
 }
 
+// Selecting the region already open is free while nothing changed, but an edit of Quenby.INI
+// or of the index still shows at the very next selection, as a fresh reading would.
+TEST_F(Names, ReselectingTheSameRegionSeesEveryEdit) {
+    build_rows(names_ab());
+    init_and_select(10);
+    EXPECT_TRUE(core_->find_key("A"));
+    core_->set_local(10);
+    EXPECT_EQ(core_->get_next(), "A:1:3:");  // the cursor keeps its key
+
+    const std::string ini = cd() + "/Quenby.INI";
+    const std::string text = read_file(ini);
+    std::string edited = text;
+    const std::size_t at = edited.find("SEOUL=SEOUL.ndx");
+    ASSERT_NE(at, std::string::npos);
+    edited.replace(at, 15, "SEOUL=PUSAN.ndx");
+    write_file(ini, edited);
+    core_->set_local(10);
+    EXPECT_TRUE(core_->find_key("C"));
+    EXPECT_EQ(core_->get_next(), "C:9:1:");
+
+    write_file(ini, text);
+    core_->set_local(10);
+    EXPECT_FALSE(core_->find_key("C"));
+    std::filesystem::remove(std::filesystem::path(cd()) / "index" / "SEOUL.ndx");
+    core_->set_local(10);
+    EXPECT_EQ(core_->local(), -1);
+    ASSERT_EQ(host_->messages.size(), 1u);
+    EXPECT_EQ(utf8(host_->messages[0].text), "SEOUL 인덱스가 없습니다 !");
+}
+
 TEST_F(Names, RegionCodesThatDoNotOpen) {
     build_rows(names_ab());
     init_and_select(10);
@@ -276,6 +306,21 @@ TEST_F(Init, MissingMasterFileStillInitialises) {
     core_->set_local(10);
     EXPECT_TRUE(core_->set_result(1, 3));
     EXPECT_EQ(core_->get_result(), "");  // no records to read
+}
+
+TEST_F(Init, MasterFileNotNamedStillInitialises) {
+    build_rows(names_ab());
+    const std::string ini = cd() + "/Quenby.INI";
+    std::string text = read_file(ini);
+    const std::size_t at = text.find("인명=");
+    ASSERT_NE(at, std::string::npos);
+    text.erase(at, text.find('\n', at) + 1 - at);
+    write_file(ini, text);
+    core_->set_init_db(1);
+    EXPECT_EQ(core_->init_db(), 1);
+    ASSERT_EQ(host_->messages.size(), 1u);
+    EXPECT_EQ(host_->messages[0].caption, "Zendari");
+    EXPECT_EQ(utf8(host_->messages[0].text), "Path가 올바르지 않습니다. [CHrec::Init]");
 }
 
 TEST_F(Init, MissingFilesFailAndCallsBeforeInitAreSafe) {

@@ -261,3 +261,70 @@ TEST_F(EngineTest, PageJumpsGiveUpAsTheWalk) {
 
 }  // namespace
 }  // namespace zendari::test
+
+namespace zendari::test {
+namespace {
+
+// Surname scans answered from the posting lists against the plain walk, on thousands of names
+// under one- and two-syllable surnames: every surname of the CD, one it lacks, the region's
+// last one, pages short and long, and cancellations; the strings, the progress, the cursor
+// left behind (what GetNext and the next page read) and ScanEnded must all agree.
+TEST_F(EngineTest, SurnameJumpsAnswerExactlyAsTheWalk) {
+    std::mt19937 rng(33);
+    const std::vector<std::string> surnames = {"가", "김", "남", "남궁", "박", "이", "힣"};
+    const std::vector<std::string> dongs = {"10010101", "10010102", "10020101"};
+    std::string body;
+    for (int i = 0; i < 20000; ++i) {
+        const int n = static_cast<int>(rng() % 6000);
+        body += listing_line(
+            {.name = surnames[static_cast<std::size_t>(n) % surnames.size()] + std::to_string(n),
+             .dong = dongs[rng() % dongs.size()],
+             .detail = "row " + std::to_string(i)});
+    }
+    build_cd(body);
+    auto run_all = [&](bool batch) {
+        restart();
+        BatchHost batch_host;
+        RecordingHost plain_host;
+        RecordingHost& host = batch ? batch_host : plain_host;
+        ZendariCore core(host);
+        core.set_init_db(1);
+        core.set_local(10);
+        std::vector<std::string> out;
+        auto note = [&](std::string page) {
+            out.push_back(std::move(page));
+            out.push_back(core.scan_ended() ? "ended" : "more");
+            out.push_back(core.get_next());  // where the scan left the shared cursor
+        };
+        for (const char* sung : {"가", "김", "남", "남궁", "다", "박", "이", "힣", "A"}) {
+            for (const std::int32_t cnt : {0, 1, 700, 5000}) {
+                note(core.get_loc_sung("100101", cnt, cp949(sung)));
+                note(core.get_loc_sung("10020101", cnt, cp949(sung)));
+            }
+        }
+        for (const std::int32_t cancel_at : {1, 2, 600, 4096}) {
+            batch_host.cancel_at = plain_host.cancel_at = cancel_at;
+            note(core.get_loc_sung("100101", 5000, cp949("김")));
+            batch_host.cancel_at = plain_host.cancel_at = -1;
+            note(core.get_loc_next("100101", 300));  // a dong page after a surname starts over
+        }
+        out.push_back(std::to_string(host.step_texts.size() > 0));
+        EXPECT_TRUE(host.messages.empty());
+        return out;
+    };
+    const std::vector<std::string> jumped = run_all(true);
+    const std::vector<std::string> stepped = run_all(false);
+    remove_auxiliary_files();
+    const std::vector<std::string> walked = run_all(false);
+    ASSERT_EQ(jumped.size(), walked.size());
+    for (std::size_t k = 0; k < walked.size(); ++k) {
+        EXPECT_EQ(jumped[k], walked[k]) << "answer " << k;
+        EXPECT_EQ(stepped[k], walked[k]) << "answer " << k;
+    }
+    // The scans reached what they test: matches, the region's end, an empty surname.
+    EXPECT_GT(walked[24 + 3 * 6].size(), 1000u);  // 김, 5,000 names, 100101
+    EXPECT_NE(std::find(walked.begin(), walked.end(), "ended"), walked.end());
+}
+
+}  // namespace
+}  // namespace zendari::test

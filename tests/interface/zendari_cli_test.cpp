@@ -2,6 +2,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -82,6 +83,47 @@ TEST(ZendariCli, AnswersEachCallAndPrintsTheControlsMessagesFirst) {
     EXPECT_TRUE(out[14].contains("error"));
     EXPECT_TRUE(out[15].contains("error"));
     EXPECT_EQ(out[16]["result"].toInt(), 11);
+}
+
+// Without a display (here the offscreen platform, as ctest runs it, or no DISPLAY at all) the
+// host scans without windows: standard error carries nothing, the answers are the same.
+TEST(ZendariCli, ScansWithoutADisplayPrintNothingOnStandardError) {
+    CdFixture cd(sampleListings(), sampleDongs());
+    ASSERT_TRUE(cd.ok()) << cd.log().toStdString();
+    QTemporaryDir runtime;  // Qt's own complaint about a missing runtime folder is not ours
+    for (const bool noDisplay : {false, true}) {
+        QProcess host;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime.path());
+        if (noDisplay) {
+            env.remove(QStringLiteral("DISPLAY"));
+            env.remove(QStringLiteral("QT_QPA_PLATFORM"));
+        } else {
+            env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        }
+        env.remove(QStringLiteral("ZENDARI_WINDOWLESS"));
+        host.setProcessEnvironment(env);
+        host.start(QStringLiteral(ZENDARI_CLI_PATH),
+                   QStringList{"--library", QStringLiteral(ZENDARI_LIBRARY_PATH)});
+        host.write(R"({"member":"InitDB","put":1})"
+                   "\n"
+                   R"({"member":"SetLocal","put":11})"
+                   "\n"
+                   R"({"member":"GetLocNext","args":["11020104",20000]})"
+                   "\n"
+                   R"({"member":"GetLocSung","args":["11020103",20000,"김"]})"
+                   "\n");
+        host.closeWriteChannel();
+        ASSERT_TRUE(host.waitForFinished(60000));
+        EXPECT_EQ(host.readAllStandardError(), QByteArray()) << "no display: " << noDisplay;
+        const QList<QByteArray> lines = host.readAllStandardOutput().trimmed().split('\n');
+        ASSERT_EQ(lines.size(), 4);
+        EXPECT_EQ(QJsonDocument::fromJson(lines[2]).object()["result"].toString(),
+                  "김철수:" + jungDong() + ":5:051:744-9999/3:612030:중동상가\n|" +
+                      "이민호:" + jungDong() + "::051:745-1:612030:마린시티\n|");
+        EXPECT_TRUE(QJsonDocument::fromJson(lines[3]).object()["result"].toString().startsWith(
+            "김철수:" + uDong()));
+    }
 }
 
 TEST(ZendariCli, SearchPrintsATableForPeople) {

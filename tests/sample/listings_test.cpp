@@ -173,6 +173,25 @@ TEST(Listings, NamesRepeatLikeARealDirectory) {
     EXPECT_GT(singles, 2000);
 }
 
+// The name-diverse pool: the same subscribers otherwise, but most names rare.
+TEST(Listings, DiverseNamesAreMostlyRare) {
+    const Geography geo = build_geography();
+    auto distinct = [&](NamePool pool) {
+        TempDir dir;
+        ListingsRequest request = request_in(dir.path(), 100000, 5);
+        request.names = pool;
+        EXPECT_TRUE(write_listings(geo, request).ok());
+        std::set<std::string> names;
+        const auto lines = lines_of(slurp(dir.path() / "LISTINGS.tsv"));
+        for (std::size_t i = 1; i < lines.size(); ++i) names.insert(split(lines[i], '\t')[0]);
+        return names.size();
+    };
+    const std::size_t common = distinct(NamePool::kCommon);
+    const std::size_t diverse = distinct(NamePool::kDiverse);
+    EXPECT_GT(diverse, common * 3 / 2);
+    EXPECT_GT(diverse, 85000u);  // of 100,000 subscribers
+}
+
 TEST(Population, DongSizesVaryWidelyAndAddUp) {
     const Geography geo = build_geography();
     const auto counts = allocate_subscribers(geo, 11'900'000, 1);

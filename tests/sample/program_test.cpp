@@ -41,6 +41,8 @@ TEST(SampleProgram, RefusesBadOptionsWithAMessage) {
         {{"--subscribers", "10", "--seed", "-1", "--out", out}, "--seed"},
         {{"--subscribers", "10", "--out"}, "needs a value"},
         {{"--subscribers", "10", "--colour", "red", "--out", out}, "unknown option '--colour'"},
+        {{"--subscribers", "10", "--names", "rare", "--out", out},
+         "--names: expected common or diverse"},
     };
     for (const auto& [args, message] : cases) {
         const RunResult r = run_sample(args);

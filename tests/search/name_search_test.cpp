@@ -211,6 +211,26 @@ TEST_F(NameSearchTest, DisplayLimitStopsAtThreeWithOneNotice) {
     EXPECT_EQ(m_prompt.messages().size(), 1u);
 }
 
+TEST_F(NameSearchTest, TheLimitNoticeComesOnlyWhenARecordIsLeftOut) {
+    ASSERT_TRUE(start());
+    const auto seoul = [](const QString& d) { return d.startsWith("10"); };
+    const QString name = nameWith(seoul, inSeoulIndex, 2);
+    ASSERT_FALSE(name.isEmpty());
+    const auto expected = sorted(expectedNameRows(name, seoul));
+    // Exactly as many records as the limit: all are listed and nothing is said.
+    saveSetting("Option", "MaxDisplayCount", QString::number(expected.size()));
+    search(name);
+    EXPECT_EQ(shownRows(), expected);
+    EXPECT_TRUE(m_prompt.messages().empty());
+    // One fewer: one is left out, and the notice says so.
+    saveSetting("Option", "MaxDisplayCount", QString::number(expected.size() - 1));
+    clickToolbar("First");
+    m_prompt.queueAnswer(PromptAnswer::Ok);
+    search(name);
+    EXPECT_EQ(results().rowCount(), static_cast<int>(expected.size()) - 1);
+    EXPECT_EQ(m_prompt.messages().size(), 1u);
+}
+
 TEST_F(NameSearchTest, NoMatchInTheAreaTellsAndReturnsToTheInput) {
     ASSERT_TRUE(start());
     const auto district = [](const QString& d) { return d.startsWith("1001"); };

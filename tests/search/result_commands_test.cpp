@@ -182,7 +182,7 @@ TEST_F(ResultCommandsTest, BeforeAnySearchTheResultCommandsAreOffAndTheWebCallAs
 TEST_F(ResultCommandsTest, PopupMenuShowsItsItems) {
     searchSeveral();
     QMenu* popup = child<QMenu>("mnuPopUp");
-    emit results()->customContextMenuRequested(QPoint(5, 5));
+    QTest::mouseClick(results()->viewport(), Qt::RightButton, {}, QPoint(5, 5));
     EXPECT_TRUE(popup->isVisible());
     for (const char* name : {"popupFront", "popupSelectAll", "popupPhone", "popupMemo"}) {
         EXPECT_TRUE(child<QAction>(name)->isVisible()) << name;

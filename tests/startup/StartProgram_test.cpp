@@ -2,6 +2,7 @@
 // installations, with every message asserted through the scripted prompt.
 #include <QAction>
 #include <QFile>
+#include <QFileInfo>
 #include <QSettings>
 
 #include "ProgramGlobals.h"
@@ -75,6 +76,29 @@ TEST_F(StartProgramTest, SrcDiskWinsOverTheDrivesAndLosesItsTrailingBlanks) {
     EXPECT_TRUE(session.mainWindow->isVisible());
     EXPECT_TRUE(session.mainWindow->dbDocs().is_open());
     EXPECT_FALSE(session.splash->isVisible());
+}
+
+// An installed program folder is read-only: the paths lead into the user's data folder, the
+// start fills it from the program folder, and the program folder stays as it was.
+TEST_F(StartProgramTest, AnInstalledProgramKeepsItsFilesInTheUsersDataFolder) {
+    listDrives({makeCd("d", true)});
+    makeDocs(frmMain::kDocsSecret);
+    QFile marker(path("program/Halvern.userdata"));
+    ASSERT_TRUE(marker.open(QIODevice::WriteOnly));
+    marker.close();
+    const QStringList before = folderListing(path("program"));
+    modLoadProgram::StartOptions o = options();
+    o.userDataDirectory = path("home/.local/share/telvia");
+
+    modLoadProgram::ProgramSession session;
+    ASSERT_EQ(StartProgram(session, o), StartResult::kRunning);
+    EXPECT_TRUE(m_prompt.messages().empty());
+    EXPECT_EQ(strDocsPath, path("home/.local/share/telvia/Pro/Docs/"));
+    EXPECT_EQ(strBinPath, path("home/.local/share/telvia/Pro/Bin/"));
+    EXPECT_EQ(strDatPath, path("home/.local/share/telvia/dat/"));
+    EXPECT_TRUE(session.mainWindow->dbDocs().is_open());
+    EXPECT_TRUE(QFileInfo(strDatPath).isDir());
+    EXPECT_EQ(folderListing(path("program")), before);
 }
 
 TEST_F(StartProgramTest, RetryAfterTheCdAppearsGoesOnWithoutAnotherPrompt) {

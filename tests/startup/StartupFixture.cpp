@@ -1,12 +1,29 @@
 #include "StartupFixture.h"
 
+#include <QDateTime>
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QSettings>
 
 #include "Database.h"
 #include "MainWindowFixture.h"
 #include "frmMain.h"
+
+QStringList folderListing(const QString& root) {
+    QStringList lines;
+    QDirIterator it(root, QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QFileInfo info(it.next());
+        lines << QStringLiteral("%1 %2 %3")
+                     .arg(QDir(root).relativeFilePath(info.filePath()))
+                     .arg(info.size())
+                     .arg(info.lastModified().toMSecsSinceEpoch());
+    }
+    lines.sort();
+    return lines;
+}
 
 void StartupFixture::SetUp() {
     ASSERT_TRUE(m_tmp.isValid());

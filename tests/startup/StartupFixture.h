@@ -11,6 +11,10 @@
 #include "ScriptedPrompt.h"
 #include "modLoadProgram.h"
 
+// Every file and folder under `root` with its size and modification time, one line each, for
+// tests that prove a start left a folder as it was.
+QStringList folderListing(const QString& root);
+
 class StartupFixture : public ::testing::Test {
 protected:
     void SetUp() override;

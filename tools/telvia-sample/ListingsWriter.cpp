@@ -83,7 +83,7 @@ Status write_listings(const Geography& geo, const ListingsRequest& request) {
     std::uint64_t done = 1;
 
     const auto counts = allocate_subscribers(geo, request.subscribers - 1, request.seed);
-    SubscriberGenerator generator(geo, request.seed);
+    SubscriberGenerator generator(geo, request.seed, request.names);
     Listing l;
     constexpr std::uint64_t kProgressEvery = 250000;
     for (std::size_t d = 0; d < geo.dongs.size(); ++d) {

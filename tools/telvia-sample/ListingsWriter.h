@@ -9,6 +9,7 @@
 
 #include "Geography.h"
 #include "Listing.h"
+#include "Names.h"
 #include "Status.h"
 
 namespace zendari::sample {
@@ -18,6 +19,7 @@ struct ListingsRequest {
     std::filesystem::path dongs;     // DONGS.tsv
     std::uint64_t subscribers = 0;   // total, the sample subscriber included; at least 1
     std::uint64_t seed = 1;
+    NamePool names = NamePool::kCommon;
     // Called now and then with the number written so far.
     std::function<void(std::uint64_t done, std::uint64_t total)> progress;
     // Called for every subscriber of the locally served areas (dong codes 84…, 65…); a

@@ -57,6 +57,19 @@ constexpr std::array<Syllable, 72> kSecond{{
     {"엽", 3},  {"탁", 3},  {"필", 6},  {"팔", 4},  {"칠", 3},  {"업", 3},  {"곤", 2},  {"묵", 2},
 }};
 
+// The wide pool: syllables of the initials, vowels and finals that Korean given names use.
+// Composed from their jamo indexes, so it includes syllables beyond the 2,350 of KS X 1001
+// (CP949 encodes every modern syllable).
+constexpr std::array<int, 14> kWideInitials = {0, 2, 3, 5, 6, 7, 9, 11, 12, 14, 15, 16, 17, 18};
+constexpr std::array<int, 15> kWideVowels = {0, 1, 2, 4, 5, 6, 8, 9, 12, 13, 14, 17, 18, 19, 20};
+constexpr std::array<int, 7> kWideFinals = {0, 1, 4, 8, 16, 17, 21};
+
+void append_utf8(char32_t c, std::string& out) {
+    out.push_back(static_cast<char>(0xE0 | (c >> 12)));
+    out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
+    out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+}
+
 }  // namespace
 
 std::span<const SurnameShare> surname_shares() {
@@ -69,21 +82,37 @@ std::uint32_t surname_share_total() {
     return total;
 }
 
-NameSampler::NameSampler() {
+NameSampler::NameSampler(NamePool pool) : pool_(pool) {
     for (const auto& s : kSurnames) surnames_.add(s.surname, s.per_million);
     for (const auto& s : kFirst) first_syllables_.add(s.text, s.weight);
     for (const auto& s : kSecond) second_syllables_.add(s.text, s.weight);
+    if (pool_ != NamePool::kDiverse) return;
+    for (const int initial : kWideInitials)
+        for (const int vowel : kWideVowels)
+            for (const int final : kWideFinals) {
+                std::string text;
+                append_utf8(static_cast<char32_t>(0xAC00 + (initial * 21 + vowel) * 28 + final),
+                            text);
+                wide_text_.push_back(std::move(text));
+            }
+    wide_.assign(wide_text_.begin(), wide_text_.end());
+}
+
+const std::string_view& NameSampler::syllable(Rng& rng,
+                                              const WeightedTable<std::string_view>& common) const {
+    if (pool_ == NamePool::kDiverse && rng.below(2) == 0) return wide_[rng.below(wide_.size())];
+    return common.draw(rng);
 }
 
 void NameSampler::draw(Rng& rng, std::string& out) const {
     out += surnames_.draw(rng);
     // About one subscriber in forty has a one-syllable given name.
     if (rng.below(40) == 0) {
-        out += second_syllables_.draw(rng);
+        out += syllable(rng, second_syllables_);
         return;
     }
-    out += first_syllables_.draw(rng);
-    out += second_syllables_.draw(rng);
+    out += syllable(rng, first_syllables_);
+    out += syllable(rng, second_syllables_);
 }
 
 }  // namespace zendari::sample

@@ -7,6 +7,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "Rng.h"
 
@@ -22,16 +23,28 @@ struct SurnameShare {
 std::span<const SurnameShare> surname_shares();
 std::uint32_t surname_share_total();
 
+// Where given names come from. kCommon: the common syllables of the generation that held
+// telephone lines, so that the largest region holds about 250,000 distinct names. kDiverse:
+// half of the syllables from a wide pool of about 1,500 plausible syllables, drawn evenly,
+// so that most names are rare and the largest region holds well over a million distinct
+// names; for measuring the engine on directories with far more names.
+enum class NamePool { kCommon, kDiverse };
+
 class NameSampler {
 public:
-    NameSampler();
+    explicit NameSampler(NamePool pool = NamePool::kCommon);
     // Appends a full name (surname and given name, UTF-8) to `out`.
     void draw(Rng& rng, std::string& out) const;
 
 private:
+    const std::string_view& syllable(Rng& rng, const WeightedTable<std::string_view>& common) const;
+
+    NamePool pool_;
     WeightedTable<std::string_view> surnames_;
     WeightedTable<std::string_view> first_syllables_;
     WeightedTable<std::string_view> second_syllables_;
+    std::vector<std::string> wide_text_;  // UTF-8 of the wide pool, which wide_ points into
+    std::vector<std::string_view> wide_;
 };
 
 }  // namespace zendari::sample

@@ -29,8 +29,8 @@ void append_int(std::string& out, std::int64_t v) {
 
 }  // namespace
 
-SubscriberGenerator::SubscriberGenerator(const Geography& geo, std::uint64_t seed)
-    : geo_(geo), seed_(seed) {}
+SubscriberGenerator::SubscriberGenerator(const Geography& geo, std::uint64_t seed, NamePool names)
+    : geo_(geo), seed_(seed), names_(names) {}
 
 void SubscriberGenerator::begin_dong(std::size_t index) {
     dong_ = &geo_.dongs[index];

@@ -16,7 +16,8 @@ namespace zendari::sample {
 
 class SubscriberGenerator {
 public:
-    SubscriberGenerator(const Geography& geo, std::uint64_t seed);
+    SubscriberGenerator(const Geography& geo, std::uint64_t seed,
+                        NamePool names = NamePool::kCommon);
 
     // Starts the subscribers of geo.dongs[index].
     void begin_dong(std::size_t index);

@@ -1,4 +1,4 @@
-// telvia-sample --subscribers N [--seed S] --out DIR
+// telvia-sample --subscribers N [--seed S] [--names common|diverse] --out DIR
 // Generates a sample national directory: listings, the CD built from them, the databases
 // beside the program and the settings of the windows folder (layout: SampleInstall.h).
 #include <charconv>
@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 
+#include "BusinessListing.h"
 #include "Geography.h"
 #include "ListingsWriter.h"
 #include "SampleDatabases.h"
@@ -23,15 +24,19 @@ using telvia::Status;
 constexpr std::uint64_t kMaxSubscribers = 11'900'000;
 
 constexpr const char* kUsage =
-    "usage: telvia-sample --subscribers N [--seed S] --out DIR\n"
+    "usage: telvia-sample --subscribers N [--seed S] [--names common|diverse] --out DIR\n"
     "  N    number of subscribers, 1 to 11900000\n"
     "  S    seed of the generator (a whole number, default 1); the same seed gives the\n"
     "       same directory\n"
+    "  --names diverse  draws given names from a much wider pool of syllables, so that most\n"
+    "       names are rare (over a million distinct names in the largest region at full\n"
+    "       size); the default, common, repeats the popular names\n"
     "  DIR  folder that receives cd/, windows/, program/ and listings/\n";
 
 struct Options {
     std::uint64_t subscribers = 0;
     std::uint64_t seed = 1;
+    NamePool names = NamePool::kCommon;
     std::string out;
 };
 
@@ -47,13 +52,17 @@ std::string parse_options(int argc, char** argv, Options& o) {
     bool have_subscribers = false;
     for (int i = 1; i < argc; ++i) {
         const std::string_view arg = argv[i];
-        if (arg != "--subscribers" && arg != "--seed" && arg != "--out")
+        if (arg != "--subscribers" && arg != "--seed" && arg != "--names" && arg != "--out")
             return "unknown option '" + std::string(arg) + "'";
         if (i + 1 >= argc) return "option " + std::string(arg) + " needs a value";
         const std::string_view value = argv[++i];
         if (arg == "--out") {
             if (value.empty()) return "--out needs a folder";
             o.out = value;
+        } else if (arg == "--names") {
+            if (value != "common" && value != "diverse")
+                return "--names: expected common or diverse, got '" + std::string(value) + "'";
+            o.names = value == "diverse" ? NamePool::kDiverse : NamePool::kCommon;
         } else if (arg == "--seed") {
             auto v = parse_number(value);
             if (!v) return "--seed: not a whole number: '" + std::string(value) + "'";
@@ -123,6 +132,7 @@ int main(int argc, char** argv) {
     request.dongs = layout.dongs;
     request.subscribers = options.subscribers;
     request.seed = options.seed;
+    request.names = options.names;
     request.progress = [&](std::uint64_t done, std::uint64_t total) { progress.step(done, total); };
     request.local = [&](const Listing& l, const DongInfo& d) { return local.add(l, d); };
     if (Status s = write_listings(geo, request); !s.ok()) return fail(s);
@@ -135,6 +145,10 @@ int main(int argc, char** argv) {
     const SampleSubscriber sample = sample_subscriber(geo);
     if (Status s = install_windows_folder(layout, excluded_record_text(sample, geo),
                                           excluded_scan_record_text(sample, geo));
+        !s.ok())
+        return fail(s);
+    // The sample business-directory library reads its listing beside itself.
+    if (Status s = write_business_listing(geo, options.seed, layout.program / "VarlinkSample.tsv");
         !s.ok())
         return fail(s);
     std::fprintf(stderr, "telvia-sample: done in %.1f s: %s\n", progress.elapsed(),

@@ -10,10 +10,12 @@
 
 #include "common/ByteOrder.h"
 #include "common/Checksum.h"
+#include "data/filter_format.h"
 #include "data/lof_format.h"
 #include "data/posting_format.h"
 #include "data/regions.h"
 #include "index/IndexWriter.h"
+#include "index/index_format.h"
 
 namespace zendari::build {
 namespace {
@@ -135,7 +137,8 @@ bool write_region_indexes(const ListingSet& set, const std::vector<std::uint32_t
             previous = name;
         }
         // The sentinel: one past the region's last record.
-        if (!writer.add("\xF9\xBB", static_cast<std::int32_t>(region_start[r + 1] + 1))) {
+        if (!writer.add(index_format::kEndKey,
+                        static_cast<std::int32_t>(region_start[r + 1] + 1))) {
             error = "index of " + std::string(kRegionKeys[r]) + ": " + writer.error();
             return false;
         }
@@ -184,7 +187,7 @@ bool write_record_files(const ListingSet& set, const std::vector<std::uint32_t>&
                         const fs::path& data_dir, const fs::path& index_dir, std::string& error,
                         bool show_progress) {
     Output master(data_dir / kMasterName);
-    std::vector<std::byte> filter(order.size() * 4);
+    std::vector<std::byte> filter(order.size() * filter_format::kEntrySize);
     std::vector<std::uint32_t> dong_counts(set.dongs.size() + 1, 0);
     std::unique_ptr<Output> block;
     std::vector<std::uint32_t> line_starts;
@@ -226,7 +229,7 @@ bool write_record_files(const ListingSet& set, const std::vector<std::uint32_t>&
         }
         const auto bytes = encode_record(l.record);
         master.write(bytes.data(), bytes.size());
-        store_le(filter.data() + 4 * k, set.dongs[l.dong].code);
+        store_le(filter.data() + filter_format::kEntrySize * k, set.dongs[l.dong].code);
         ++dong_counts[l.dong];
         line.assign(set.detail(l));
         line += "\r\n";
@@ -244,7 +247,7 @@ bool write_record_files(const ListingSet& set, const std::vector<std::uint32_t>&
     namespace pf = posting_format;
     const std::size_t dongs = set.dongs.size();
     const std::uint64_t postings_at = pf::kHeaderSize + dongs * pf::kDirectoryEntrySize;
-    std::vector<std::byte> post(postings_at + order.size() * 4);
+    std::vector<std::byte> post(postings_at + order.size() * pf::kPostingSize);
     std::vector<std::uint32_t> next(dongs);
     std::uint32_t first = 0;
     for (std::size_t d = 0; d < dongs; ++d) {
@@ -257,7 +260,8 @@ bool write_record_files(const ListingSet& set, const std::vector<std::uint32_t>&
     }
     for (std::size_t k = 0; k < order.size(); ++k) {
         const auto d = static_cast<std::size_t>(set.listings[order[k]].dong);
-        store_le(post.data() + postings_at + 4ull * next[d]++, static_cast<std::uint32_t>(k + 1));
+        store_le(post.data() + postings_at + pf::kPostingSize * next[d]++,
+                 static_cast<std::uint32_t>(k + 1));
     }
     std::byte* h = post.data();
     std::memcpy(h + pf::kMagicAt, pf::kMagic, sizeof pf::kMagic);

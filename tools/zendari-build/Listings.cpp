@@ -12,6 +12,7 @@
 
 #include "data/Cp949.h"
 #include "data/regions.h"
+#include "index/index_format.h"
 
 namespace zendari::build {
 namespace {
@@ -23,7 +24,7 @@ constexpr std::array<std::string_view, 10> kListingColumns = {
     "name",   "dong_code", "area_code", "exchange",    "line",
     "suffix", "lot_main",  "lot_sub",   "postal_code", "detail"};
 constexpr std::array<std::string_view, 3> kDongColumns = {"dong_code", "postal_code", "name"};
-constexpr std::size_t kMaxNameBytes = 127;
+constexpr std::size_t kMaxNameBytes = index_format::kMaxKeyLength;
 constexpr std::size_t kMaxDetailBytes = 1000;
 // A dong table entry's field 1 holds at most 199 bytes: "(NNN-NNN) " (10), the name, and
 // the 10 bytes that readers cut.
@@ -294,7 +295,7 @@ bool read_listings(const std::string& path, ListingSet& set, std::string& error,
         if (f[0].empty()) return fail("name", "empty");
         if (const char* why = to_cp949(converter, f[0], name, kMaxNameBytes))
             return fail("name", why);
-        if (static_cast<unsigned char>(name[0]) >= 0xF9)
+        if (index_format::is_end_key(name))
             return fail("name", "begins with a byte of 0xF9 or above");
         std::int32_t code = 0;
         if (const char* why = parse_dong_code(f[1], code)) return fail("dong_code", why);

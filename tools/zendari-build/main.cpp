@@ -31,6 +31,10 @@ int fail(const std::string& message) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (argc == 2 && (std::string_view(argv[1]) == "--help" || std::string_view(argv[1]) == "-h")) {
+        std::fputs(kUsage.data(), stdout);
+        return 0;
+    }
     std::string listings, dongs, out;
     for (int i = 1; i < argc; ++i) {
         const std::string_view arg = argv[i];

@@ -47,6 +47,11 @@ int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
+    // Nobody can see a window here: the control scans without its dialog and progress window
+    // (which would only print the offscreen platform's complaints on standard error).
+    const QString platform = QGuiApplication::platformName();
+    if (platform == QLatin1String("offscreen") || platform == QLatin1String("minimal"))
+        qputenv("ZENDARI_WINDOWLESS", "1");
     QStringList args = QApplication::arguments().mid(1);
     QString library = zendari::ZendariClient::defaultLibraryPath();
     if (args.size() >= 2 && args[0] == QLatin1String("--library")) {

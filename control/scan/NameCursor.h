@@ -1,0 +1,76 @@
+// The name cursor: the selected region's name index and the key the cursor stands on. Name
+// lookup (FindKey, GetNext) and the dong and surname scans share it, so a scan page goes on
+// from wherever a lookup left it. One per process, as the control's instances share it.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "index/Nodix.h"
+
+namespace zendari {
+
+class NameCursor {
+public:
+    NameCursor() = default;
+    NameCursor(const NameCursor&) = delete;
+    NameCursor& operator=(const NameCursor&) = delete;
+    ~NameCursor() { close_index(handle_); }
+
+    // Selects a region: closes the index held and opens `path`; false (closed) when it does
+    // not open. The key is kept: the main program selects the region again before every page
+    // of a dong scan (and on every keystroke), and the next page goes on after the key the
+    // last one stopped at. That key is found in the new index when a walk next needs it.
+    [[nodiscard]] bool open(const std::string& path);
+    void close();
+    // Region selection without reading Quenby.INI or touching the index: true when `region`
+    // is the region open, the Windows directory is the same, and nothing has happened in the
+    // watched folders (Quenby.INI's and the index's) since the region was selected at
+    // `generation`. The cursor is then as open() would leave it. The main program selects the
+    // region on every keystroke, so this is the common case.
+    bool reselect(int region);
+    // Notes that the index open is `region`'s, selected at change watch `generation` (taken
+    // before the path was read).
+    void selected(int region, std::uint64_t generation);
+    bool is_open() const noexcept { return open_; }
+
+    // Stands on `key` (its first kMaxKeyLength bytes) when the index has it, and returns
+    // true; otherwise on the first key after it (past every key when none follows).
+    bool find(std::string_view key);
+    // A walk that goes on from the cursor calls this first: the kept key found in an index
+    // opened since. Its value is the new index's (another region files the same name under
+    // other records); a key the new index lacks gives way to the first key after it.
+    void place();
+
+    // The key the cursor stands on: text and value (the name's first record).
+    std::string_view text() const noexcept;
+    std::int32_t value() const noexcept { return key_.value; }
+    // A lookup sorted after every key: the cursor stands on no key.
+    bool past_last_key() const noexcept { return past_last_key_; }
+    // Nothing is left to walk: the cursor stands on the end key or past every key.
+    bool at_end() const noexcept;
+    // A cursor that holds no key yet (no lookup has placed it since the process started)
+    // moves onto the first key, so a walk begins with the first name.
+    void enter_if_empty();
+
+    // Moves to the next key; false (the key unchanged) on the last key or a closed index.
+    bool step() { return next_key(key_, handle_) != 0; }
+    // What `steps` calls of step() would do, in one decode; returns the keys passed.
+    std::uint32_t skip(std::uint32_t steps) { return skip_keys(key_, handle_, steps); }
+
+    // The index itself, for the searches by ordinal and value of the dong scans.
+    const IndexHandle& handle() const noexcept { return handle_; }
+
+private:
+    IndexHandle handle_{};
+    IndexKey key_{};
+    bool open_ = false;
+    bool past_last_key_ = false;
+    bool unplaced_ = false;  // the index was opened again under a key not yet found in it
+    int region_ = -1;        // the region open, for reselect()
+    std::uint64_t generation_ = 0;
+    std::string windows_directory_;  // the variables the Windows directory is made of
+};
+
+}  // namespace zendari
