@@ -1,16 +1,15 @@
 #include "MemoHandoffs.h"
 
-#include "MemoMessages.h"
+#include <QPointer>
+#include <QTreeWidget>
+
+#include "PrintRows.h"
+#include "Prompt.h"
+#include "frmDial.h"
+#include "frmPrint.h"
+#include "modAdditionalAPI.h"
 
 namespace memo {
-namespace {
-
-// Until the window arrives, the command says so instead of doing nothing.
-void notAvailable(const QString& what) {
-    tell(what + QStringLiteral("은(는) 아직 사용할 수 없습니다."));
-}
-
-}  // namespace
 
 QString printSource(MemoMode mode) {
     return mode == MemoMode::People ? QStringLiteral("메모창:인명") : QStringLiteral("메모창:상호");
@@ -27,16 +26,24 @@ QString webCallNumber(const QString& telephone) {
     return search::webCallDigits(telephone);
 }
 
-void showPrintWindow(QWidget* /*owner*/, QTreeWidget* /*list*/) {
-    notAvailable(QStringLiteral("인쇄 창"));
+void showPrintWindow(QWidget* owner, QTreeWidget* list) {
+    // The print window stays up after the command ends and reads the rows at every
+    // composition; it goes with its owner, the memo window, which holds the list.
+    const QPointer<QTreeWidget> rows = list;
+    frmPrint::showPrint(owner, strPrintSource, [rows] {
+        return rows ? print::printRowsOf(*rows) : std::vector<print::PrintRow>();
+    });
 }
 
-void showDialWindow(QWidget* /*owner*/, const search::DialValues& /*values*/) {
-    notAvailable(QStringLiteral("전화 걸기 창"));
+void showDialWindow(QWidget* owner, const search::DialValues& values) {
+    frmDial::dial(owner, values.name, values.areaCode, values.number, values.department);
 }
 
-void openWebCall(QWidget* /*owner*/, const QString& /*number*/) {
-    notAvailable(QStringLiteral("인터넷 전화"));
+void openWebCall(QWidget* owner, const QString& number) {
+    const QString error = modAdditionalAPI::OpenWithShell(owner, search::webCallAddress(number));
+    if (!error.isEmpty()) {
+        msgBox(error, PromptButtons::Ok, PromptIcon::Error, QStringLiteral("오류 (F0002)"));
+    }
 }
 
 }  // namespace memo

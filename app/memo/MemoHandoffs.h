@@ -1,6 +1,6 @@
 // What the memo window hands to windows that live elsewhere: the print window (frmPrint), the
 // dial window (frmDial) and the web-telephone page. The values are worked out here without
-// widgets; each command then ends in one call to the hook below that opens the window.
+// widgets; each command then ends in one call below that opens the window.
 #pragma once
 
 #include <QString>
@@ -22,12 +22,13 @@ search::DialValues dialValues(MemoMode mode, const QStringList& cells);
 // The digits of the telephone cell, the number the web-telephone page is given.
 QString webCallNumber(const QString& telephone);
 
-// The hooks. Each opens its window modally over `owner`:
-// the print window, which prints the selected entries of `list` as strPrintSource says;
+// The print window over `owner`, modal, printing the selected entries of `list` as
+// strPrintSource says; it may still be up when this returns.
 void showPrintWindow(QWidget* owner, QTreeWidget* list);
-// the dial window with these boxes filled;
+// The dial window with these boxes filled, modal.
 void showDialWindow(QWidget* owner, const search::DialValues& values);
-// the web-telephone page for this number.
+// The web-telephone page for this number, opened through the shell ("오류 (F0002)" when the
+// shell cannot).
 void openWebCall(QWidget* owner, const QString& number);
 
 }  // namespace memo

@@ -6,11 +6,14 @@
 #include <QStandardItemModel>
 #include <QTreeView>
 
+#include "CapturingShell.h"
 #include "DatabaseFault.h"
 #include "MemoHandoffs.h"
 #include "MemoWindowFixture.h"
+#include "frmDial.h"
 #include "frmMemoOpen.h"
 #include "frmMemoSearch.h"
+#include "frmPrint.h"
 
 namespace {
 
@@ -269,15 +272,29 @@ TEST_F(Transfer, DialWebCallAndPrintHandOverTheirValues) {
     EXPECT_EQ(strPrintSource, "메모창:인명");
     EXPECT_TRUE(lastMessage().startsWith("알림|현재 선택된 건수가 없습니다."));
 
-    // With an entry selected each command reaches its window's hook.
+    // With an entry selected each command opens its window.
     list()->setCurrentItem(list()->topLevelItem(0));
-    for (void (frmMemo::*command)() :
-         {&frmMemo::dialEntry, &frmMemo::printCommand, &frmMemo::webCallCommand}) {
-        m_prompt.queueAnswer(PromptAnswer::Ok);
-        (memo().*command)();
-        EXPECT_TRUE(lastMessage().endsWith("아직 사용할 수 없습니다."))
-            << lastMessage().toStdString();
-    }
+    m_driver.onNext<frmDial>([](frmDial& d) {
+        EXPECT_EQ(d.findChild<QLineEdit*>("txtName")->text(), "김");
+        EXPECT_EQ(d.findChild<QLineEdit*>("txtAreaCode")->text(), "02");
+        EXPECT_EQ(d.findChild<QLineEdit*>("txtNumber")->text(), "123-4567");
+        d.reject();
+    });
+    memo().dialEntry();
+    EXPECT_EQ(m_driver.pending(), 0u);
+
+    memo().printCommand();  // the print window stays up after the command
+    auto* preview = memo().findChild<frmPrint*>();
+    ASSERT_NE(preview, nullptr);
+    EXPECT_TRUE(preview->isVisible());
+    preview->close();
+
+    CapturingShell shell;
+    const ShellInstaller installed(shell);
+    memo().webCallCommand();
+    ASSERT_EQ(shell.targets().size(), 1);
+    EXPECT_TRUE(shell.targets().front().endsWith("voip.jsp?phonenum=021234567"))
+        << shell.targets().front().toStdString();
 }
 
 }  // namespace
