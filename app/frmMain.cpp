@@ -99,9 +99,11 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent), m_ui(std::make_unique<U
     m_picProgress->setObjectName(QStringLiteral("picProgress"));
     m_picProgress->hide();
     m_ui->imgAdTop->installEventFilter(this);
-    // The search bar shows different parts in different states; with all of them on show
-    // (as now, before any is hidden) it needs the most room. Reserving that room keeps the
-    // window from widening itself when a label or a box appears.
+    // The search bar shows different parts in different states. Its labels give way when room
+    // is short, and the room the bar needs with every part on show (as now, before any is
+    // hidden) is reserved: a label or a box that appears never widens the window.
+    m_ui->Label4->setMinimumWidth(1);
+    m_ui->lblDongCaption->setMinimumWidth(1);
     m_ui->centralWidget->setMinimumWidth(m_ui->centralWidget->minimumSizeHint().width());
 
     m_searchModel = new ResultListModel(this);
@@ -151,9 +153,7 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent), m_ui(std::make_unique<U
     // none of the commands on results (the web call reads the print button to tell whether
     // results are on show).
     showPanes(Pane::Search);
-    showSearchBox(true);
-    m_ui->cboABCCateSearch->hide();
-    m_ui->Label4->hide();
+    showSearchBox(SearchBar::Box);
     setResultCommands(false);
     updateDongCommands();
     resize(1000, 700);

@@ -5,9 +5,10 @@
 // the search kind and the tree. Closing asks for confirmation, then closes dbDocs.
 //
 // The screen state has one owner each: showPanes() decides which of the three panes is on
-// show, showSearchBox() the search box or the dong warning above them, setResultCommands()
-// the commands that act on results (toolbar, menus and pop-up together), updateDongCommands()
-// the dong paging buttons. Routines change the state only through them.
+// show, showSearchBox() the search box or the dong warning above them, setKindCommands() what
+// belongs to one search kind, setResultCommands() the commands that act on results (toolbar,
+// menus, pop-up and the search button together), updateDongCommands() the dong paging
+// buttons. Routines change the state only through them.
 // The routines live in frmMain*.cpp by subject: window and load here, search kinds, region
 // tree, name search, local listing and result commands in their own files.
 #pragma once
@@ -50,6 +51,9 @@ public:
     static constexpr char kDocsSecret[] = "lanterns";
     // The three panes under the search bar; exactly one is on show.
     enum class Pane { Search, Result, Dong };
+    // What the search bar offers: the search box, the box with its prompt label beside it, or
+    // in a dong search the warning that a dong must be chosen.
+    enum class SearchBar { Box, BoxAndPrompt, DongWarning };
 
     explicit frmMain(QWidget* parent = nullptr);
     ~frmMain() override;
@@ -157,7 +161,8 @@ private:
     void unloadWindow();
     // frmMainScreen.cpp: the one owner of each piece of screen state.
     void showPanes(Pane pane);
-    void showSearchBox(bool searchBox);
+    void showSearchBox(SearchBar bar);
+    void setKindCommands(bool nameKind);
     void setResultCommands(bool available);
     void updateDongCommands();
     void setSearchMode(SearchMode mode) { m_searchMode = mode; }

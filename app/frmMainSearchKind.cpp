@@ -45,16 +45,12 @@ void frmMain::setUpSearchKind() {
     m_dongResult = false;  // the dong list is emptied below: printing takes lvResult
     m_dongListed = false;
     clearList(m_ui->lvDongResult);
+    setKindCommands(isNameKind());
     if (isNameKind()) {
         showPanes(Pane::Search);
-        showSearchBox(true);
-        m_ui->cmdDongSungSearch->show();
-        m_ui->Label5->hide();
-        m_ui->Label4->hide();
-        m_ui->cmdSearch->setEnabled(true);
-        m_tbFirst->setEnabled(true);
-        m_tbNext->setEnabled(true);
-        m_ui->cboABCCateSearch->hide();
+        showSearchBox(SearchBar::Box);
+        // The candidates are on show, no results: the input state's commands.
+        setResultCommands(false);
         m_searchKindCode = 2;
         setSearchMode(SearchMode::Name);
         clearList(m_ui->lvSearch);
@@ -63,10 +59,6 @@ void frmMain::setUpSearchKind() {
         ListNames();
     } else {
         setSearchMode(SearchMode::Dong);
-        m_ui->cmdDongSungSearch->hide();
-        m_ui->Label4->show();
-        m_tbFirst->setEnabled(false);
-        m_tbNext->setEnabled(false);
         cmdDongSeekClick();
     }
     // 5. People pads: the memo window of the mode is loaded again, hidden. Without its
@@ -83,7 +75,6 @@ void frmMain::setUpSearchKind() {
 }
 
 void frmMain::inputState() {
-    m_ui->cmdSearch->setEnabled(true);
     setStatus(3, QString());
     setResultCommands(false);
     // A dong search entered from the name kind keeps its pane while a dong is picked.
@@ -91,7 +82,6 @@ void frmMain::inputState() {
 }
 
 void frmMain::searchCommand() {
-    m_ui->cmdSearch->setEnabled(false);
     showPanes(Pane::Result);
     setResultCommands(true);
     const QString code = selectedCode();
@@ -103,15 +93,14 @@ void frmMain::searchCommand() {
 }
 
 void frmMain::firstCommand() {
-    m_ui->cmdSearch->setEnabled(true);
-    showSearchBox(true);
+    showSearchBox(SearchBar::Box);
     showPanes(Pane::Result);
     m_dongResult = false;
     inputState();
 }
 
 void frmMain::nextCommand() {
-    showSearchBox(true);
+    showSearchBox(SearchBar::Box);
     searchCommand();
 }
 
