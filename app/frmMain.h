@@ -20,6 +20,7 @@
 #include <vector>
 
 #include "Database.h"
+#include "MemoTransfer.h"
 #include "ResultCommands.h"
 #include "ResultListModel.h"
 #include "SearchMode.h"
@@ -33,6 +34,7 @@ class QLabel;
 class QMenu;
 class QTreeView;
 class QTreeWidgetItem;
+class frmMemo;
 class frmSplash;
 
 namespace Ui {
@@ -124,6 +126,11 @@ public:
     void startCompanion(int menu, int index);
     void sortList(QTreeView* list, int column);
 
+    // Memo pads: the memo window of the memo mode (loaded hidden), and the copy of the
+    // selected results into its list that "메모하기" saves as a pad.
+    frmMemo* memoWindow() const { return m_memo.get(); }
+    MemoTransferResult loadMemoList();
+
     // The business search, which no command of the window runs: other programs call it over
     // the session bus (HalvernBus). The one from outside runs the query even after the name
     // search kind was set up, and shows its rows as the window's own search would.
@@ -145,7 +152,6 @@ private:
     void setStatus(int panel, const QString& text);
     void setBlueCaption(QLabel* caption, const QString& text);
     void openAddress(const QString& address);
-    void notBuiltYet();
     // The print and dial commands of the toolbar, menus and pop-up: the hand-off decided by
     // printCommand()/dialCommand(), then the window that takes it.
     void openPrintWindow();
@@ -191,6 +197,7 @@ private:
 
     std::unique_ptr<Ui::frmMain> m_ui;
     telvia::Database m_dbDocs;
+    std::unique_ptr<frmMemo> m_memo;
     zendari::ZendariClient m_zendari;
     QString m_controlLibrary;
     search::ExcludedRecords m_excluded;

@@ -9,6 +9,7 @@
 
 #include "Orvello.h"
 #include "frmMain.h"
+#include "frmMemo.h"
 #include "search/ResultRows.h"
 #include "startup/ProgramGlobals.h"
 #include "ui_frmMain.h"
@@ -60,8 +61,15 @@ void frmMain::setUpSearchKind() {
         setSearchMode(SearchMode::Dong);
         cmdDongSeekClick();
     }
-    // 5. People pads; the memo window is unloaded and loaded again around this once it exists.
+    // 5. People pads: the memo window of the mode is loaded again, hidden. Without its
+    //    database the program cannot keep pads and ends.
+    if (m_memo) m_memo->unload();
     intMemoPadKind = 1;
+    m_memo = std::make_unique<frmMemo>(currentMemoMode(), this);
+    if (!m_memo->loadWindow()) {
+        m_memo.reset();
+        QCoreApplication::exit(1);
+    }
     // 6.
     setWindowTitle(QStringLiteral("Telvia"));
 }
