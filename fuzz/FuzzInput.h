@@ -66,7 +66,7 @@ inline std::string put_file(const std::string& name, std::string_view bytes) {
     const std::string path = scratch_folder() + "/" + name;
     const std::string temporary = path + ".new";
     if (FILE* f = std::fopen(temporary.c_str(), "wb")) {
-        std::fwrite(bytes.data(), 1, bytes.size(), f);
+        if (!bytes.empty()) std::fwrite(bytes.data(), 1, bytes.size(), f);
         std::fclose(f);
         std::rename(temporary.c_str(), path.c_str());
     }
