@@ -12,8 +12,9 @@ namespace telvia::test {
 
 class TempDir {
 public:
-    TempDir() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "telvia-test-XXXXXX").string();
+    // Under `base`: the system's temporary folder unless a test asks for another.
+    explicit TempDir(const std::filesystem::path& base = std::filesystem::temp_directory_path()) {
+        std::string pattern = (base / "telvia-test-XXXXXX").string();
         if (::mkdtemp(pattern.data())) path_ = pattern;
     }
     ~TempDir() {
