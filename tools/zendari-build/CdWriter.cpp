@@ -14,6 +14,8 @@
 #include "data/lof_format.h"
 #include "data/posting_format.h"
 #include "data/regions.h"
+#include "index/ChosungIndex.h"
+#include "index/ChosungWriter.h"
 #include "index/IndexWriter.h"
 #include "index/index_format.h"
 
@@ -127,9 +129,16 @@ bool write_region_indexes(const ListingSet& set, const std::vector<std::uint32_t
     for (std::size_t r = 0; r < 16; ++r) {
         IndexWriter writer;
         std::string_view previous;
+        std::vector<std::string_view> names;  // with their record counts, for the .cho
+        std::vector<std::uint32_t> counts;
         for (std::uint32_t k = region_start[r]; k < region_start[r + 1]; ++k) {
             const std::string_view name = set.name(set.listings[order[k]]);
-            if (k > region_start[r] && name == previous) continue;
+            if (k > region_start[r] && name == previous) {
+                ++counts.back();
+                continue;
+            }
+            names.push_back(name);
+            counts.push_back(1);
             if (!writer.add(name, static_cast<std::int32_t>(k + 1))) {
                 error = "index of " + std::string(kRegionKeys[r]) + ": " + writer.error();
                 return false;
@@ -144,6 +153,11 @@ bool write_region_indexes(const ListingSet& set, const std::vector<std::uint32_t
         }
         const fs::path path = dir / (std::string(kRegionKeys[r]) + ".ndx");
         if (!writer.write(path.string())) return failed(error, path);
+        // The auxiliary consonant index beside it.
+        Output cho(chosung_path(path.string()));
+        const std::vector<std::byte> image = chosung_index_image(names, counts);
+        cho.write(image.data(), image.size());
+        if (!cho.close()) return failed(error, cho.path());
     }
     return true;
 }
