@@ -44,19 +44,30 @@ std::string_view IndexFile::first_key(std::uint32_t block, IndexEntry& scratch) 
     return scratch.view();
 }
 
+std::uint64_t IndexFile::key_prefix(std::string_view key) noexcept {
+    std::uint64_t p = 0;
+    for (std::size_t i = 0; i < 8; ++i)
+        p = (p << 8) | (i < key.size() ? static_cast<unsigned char>(key[i]) : 0u);
+    return p;
+}
+
 IndexFile::Position IndexFile::lower_bound(std::string_view target) const noexcept {
     Position pos;
     if (block_count_ == 0) return pos;
-    // Last block whose first key is <= target (block 0 when none is).
-    std::uint32_t lo = 0, hi = block_count_;
+    // Last block whose first key is <= target (block 0 when none is). Keys hold no NUL, so
+    // a first key whose leading eight bytes sort below the target's is below it, one whose
+    // bytes sort above is above: only blocks that share the target's eight bytes need their
+    // whole first key. The table of those bytes is small and contiguous, where the blocks
+    // themselves would cost a cache miss at every step of the search.
+    const std::uint64_t t = key_prefix(target);
+    const auto begin = first_prefixes_.begin();
+    auto it = std::lower_bound(begin, first_prefixes_.end(), t);
+    std::uint32_t lo = it == begin ? 0 : static_cast<std::uint32_t>(it - begin) - 1;
     IndexEntry scratch;
-    while (hi - lo > 1) {
-        const std::uint32_t mid = lo + (hi - lo) / 2;
-        if (first_key(mid, scratch) <= target) {
-            lo = mid;
-        } else {
-            hi = mid;
-        }
+    for (; it != first_prefixes_.end() && *it == t; ++it) {
+        const auto b = static_cast<std::uint32_t>(it - begin);
+        if (first_key(b, scratch) > target) break;
+        lo = b;
     }
     IndexEntry current;
     std::uint64_t at = block_begin(lo);
@@ -119,6 +130,8 @@ bool IndexFile::verify() noexcept {
     std::int64_t previous_value = 0;
     std::vector<std::int32_t> values;
     values.reserve(std::min<std::uint64_t>(key_count_, size / fmt::kEntryFixedSize));
+    std::vector<std::uint64_t> prefixes;
+    prefixes.reserve(block_count_);
     for (std::uint32_t b = 0; b < block_count_; ++b) {
         const std::uint32_t expected = (b + 1 < block_count_)
                                            ? keys_per_block_
@@ -132,6 +145,7 @@ bool IndexFile::verify() noexcept {
             if (std::memchr(next.text, '\0', next.length) != nullptr) return false;
             const IndexEntry& before = (k == 0) ? previous_block_last : entry;
             if ((k > 0 || have_previous) && !(before.view() < next.view())) return false;
+            if (k == 0) prefixes.push_back(key_prefix(next.view()));
             ascending = ascending && next.value > previous_value;
             if (ascending) values.push_back(next.value);
             previous_value = next.value;
@@ -142,6 +156,7 @@ bool IndexFile::verify() noexcept {
         previous_block_last = entry;
         have_previous = true;
     }
+    first_prefixes_ = std::move(prefixes);
     values_ascending_ = ascending;
     if (ascending) {
         values_ = std::move(values);

@@ -104,11 +104,12 @@ std::string ZendariCore::get_next() {
     names.place();
     names.enter_if_empty();
     if (names.past_last_key()) return "vbROF";
-    if (index_format::is_end_key(names.text())) {
+    const std::string_view name = names.text();
+    if (index_format::is_end_key(name)) {
         names.step();
         return "vbROF";
     }
-    NameEntry entry(names.text());
+    NameEntry entry(name);
     const std::int64_t first = names.value();
     names.step();
     return entry.finish(first, std::int64_t{names.value()} - first);
