@@ -61,13 +61,19 @@ IndexFile::Position IndexFile::lower_bound(std::string_view target) const noexce
     // themselves would cost a cache miss at every step of the search.
     const std::uint64_t t = key_prefix(target);
     const auto begin = first_prefixes_.begin();
-    auto it = std::lower_bound(begin, first_prefixes_.end(), t);
-    std::uint32_t lo = it == begin ? 0 : static_cast<std::uint32_t>(it - begin) - 1;
+    const auto equal = std::equal_range(begin, first_prefixes_.end(), t);
+    auto a = static_cast<std::uint32_t>(equal.first - begin);
+    auto b = static_cast<std::uint32_t>(equal.second - begin);
+    std::uint32_t lo = a == 0 ? 0 : a - 1;
     IndexEntry scratch;
-    for (; it != first_prefixes_.end() && *it == t; ++it) {
-        const auto b = static_cast<std::uint32_t>(it - begin);
-        if (first_key(b, scratch) > target) break;
-        lo = b;
+    while (a < b) {  // the blocks of the same leading bytes, by their whole first keys
+        const std::uint32_t mid = a + (b - a) / 2;
+        if (first_key(mid, scratch) <= target) {
+            lo = mid;
+            a = mid + 1;
+        } else {
+            b = mid;
+        }
     }
     IndexEntry current;
     std::uint64_t at = block_begin(lo);
