@@ -23,6 +23,7 @@
 #include "Orvello.h"
 #include "Prompt.h"
 #include "ToolbarIcons.h"
+#include "frmMemo.h"
 #include "modAdditionalAPI.h"
 #include "print/LabelLauncher.h"
 #include "startup/ProgramGlobals.h"
@@ -42,8 +43,6 @@ const QString kExitQuestion = QStringLiteral("전국판 인명 Telvia2002을 종
 const QString kShellErrorTitle = QStringLiteral("오류 (F0002)");
 const QString kHomePage = QStringLiteral("https://www.pallax.example/");
 const QString kNoticeTitle = QStringLiteral("알림");
-const QString kNotBuiltYet =
-    QStringLiteral("이 기능은 아직 준비 중입니다.\r\n\r\n다음 판에서 사용하실 수 있습니다.");
 
 // The advertisement banner, drawn rather than shipped as a picture.
 }  // namespace
@@ -100,9 +99,11 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent), m_ui(std::make_unique<U
     m_picProgress->setObjectName(QStringLiteral("picProgress"));
     m_picProgress->hide();
     m_ui->imgAdTop->installEventFilter(this);
-    // The search bar shows different parts in different states; with all of them on show
-    // (as now, before any is hidden) it needs the most room. Reserving that room keeps the
-    // window from widening itself when a label or a box appears.
+    // The search bar shows different parts in different states. Its labels give way when room
+    // is short, and the room the bar needs with every part on show (as now, before any is
+    // hidden) is reserved: a label or a box that appears never widens the window.
+    m_ui->Label4->setMinimumWidth(1);
+    m_ui->lblDongCaption->setMinimumWidth(1);
     m_ui->centralWidget->setMinimumWidth(m_ui->centralWidget->minimumSizeHint().width());
 
     m_searchModel = new ResultListModel(this);
@@ -134,23 +135,25 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent), m_ui(std::make_unique<U
     connectResults();
     connect(m_ui->mnuEnd, &QAction::triggered, this, &QWidget::close);
     connect(m_ui->mnuHomePage, &QAction::triggered, this, [this] { openAddress(kHomePage); });
-    // The windows these open arrive with their own work; until then they say so.
-    for (QAction* a : {m_ui->popupMemo2, m_ui->popupMemoNote, m_popupMemo}) {
-        connect(a, &QAction::triggered, this, &frmMain::notBuiltYet);
-    }
     auto* labels = new LabelLauncher(this);
     for (QAction* a : {m_ui->mnuPrintDM, m_tbLabelPrint}) {
         connect(a, &QAction::triggered, labels, &LabelLauncher::labelCommand);
     }
     m_business = new business::BusinessCommands(m_ui->mnuStandardSearch, m_ui->mnuWordSearch, this);
+    for (QAction* a : {m_ui->popupMemo2, m_popupMemo}) {
+        connect(a, &QAction::triggered, this, [this] {
+            if (m_memo) m_memo->saveFromMain([this] { return loadMemoList(); });
+        });
+    }
+    connect(m_ui->popupMemoNote, &QAction::triggered, this, [this] {
+        if (m_memo) m_memo->showModal();
+    });
 
     // Before the load sequence: the candidate pane with the search box, no results yet, so
     // none of the commands on results (the web call reads the print button to tell whether
     // results are on show).
     showPanes(Pane::Search);
-    showSearchBox(true);
-    m_ui->cboABCCateSearch->hide();
-    m_ui->Label4->hide();
+    showSearchBox(SearchBar::Box);
     setResultCommands(false);
     updateDongCommands();
     resize(1000, 700);
@@ -258,10 +261,6 @@ void frmMain::updateClock() {
     m_panels[3]->setText(numLockOn() ? QStringLiteral("NUM") : QString());
 }
 
-void frmMain::notBuiltYet() {
-    msgBox(kNotBuiltYet, PromptButtons::Ok, PromptIcon::Information, kNoticeTitle);
-}
-
 QString frmMain::statusText(int panel) const {
     return panel >= 1 && panel <= 4 ? m_panels[panel - 1]->text() : QString();
 }
@@ -324,6 +323,7 @@ bool frmMain::loadWindow(frmSplash* splash) {
         m_ui->cmbSearchKind->setCurrentIndex(0);
     }
     setUpSearchKind();
+    if (!m_memo) return false;  // the memo database could not be created (E0005 was shown)
     // 5. The first region.
     chooseArea(0);
     // 6.
@@ -363,6 +363,8 @@ bool frmMain::confirmExit() {
 }
 
 void frmMain::unloadWindow() {
-    // The memo window unloads first (it saves its own settings), once it exists.
+    // The memo window unloads first: it asks to save a changed pad and keeps its settings.
+    if (m_memo) m_memo->unload();
+    m_memo.reset();
     m_dbDocs.close();
 }

@@ -5,9 +5,10 @@
 // the search kind and the tree. Closing asks for confirmation, then closes dbDocs.
 //
 // The screen state has one owner each: showPanes() decides which of the three panes is on
-// show, showSearchBox() the search box or the dong warning above them, setResultCommands()
-// the commands that act on results (toolbar, menus and pop-up together), updateDongCommands()
-// the dong paging buttons. Routines change the state only through them.
+// show, showSearchBox() the search box or the dong warning above them, setKindCommands() what
+// belongs to one search kind, setResultCommands() the commands that act on results (toolbar,
+// menus, pop-up and the search button together), updateDongCommands() the dong paging
+// buttons. Routines change the state only through them.
 // The routines live in frmMain*.cpp by subject: window and load here, search kinds, region
 // tree, name search, local listing and result commands in their own files.
 #pragma once
@@ -19,6 +20,7 @@
 #include <vector>
 
 #include "Database.h"
+#include "MemoTransfer.h"
 #include "ResultCommands.h"
 #include "ResultListModel.h"
 #include "SearchMode.h"
@@ -32,6 +34,7 @@ class QLabel;
 class QMenu;
 class QTreeView;
 class QTreeWidgetItem;
+class frmMemo;
 class frmSplash;
 
 namespace Ui {
@@ -48,6 +51,9 @@ public:
     static constexpr char kDocsSecret[] = "lanterns";
     // The three panes under the search bar; exactly one is on show.
     enum class Pane { Search, Result, Dong };
+    // What the search bar offers: the search box, the box with its prompt label beside it, or
+    // in a dong search the warning that a dong must be chosen.
+    enum class SearchBar { Box, BoxAndPrompt, DongWarning };
 
     explicit frmMain(QWidget* parent = nullptr);
     ~frmMain() override;
@@ -120,6 +126,11 @@ public:
     void startCompanion(int menu, int index);
     void sortList(QTreeView* list, int column);
 
+    // Memo pads: the memo window of the memo mode (loaded hidden), and the copy of the
+    // selected results into its list that "메모하기" saves as a pad.
+    frmMemo* memoWindow() const { return m_memo.get(); }
+    MemoTransferResult loadMemoList();
+
     // The business search, which no command of the window runs: other programs call it over
     // the session bus (HalvernBus). The one from outside runs the query even after the name
     // search kind was set up, and shows its rows as the window's own search would.
@@ -141,7 +152,6 @@ private:
     void setStatus(int panel, const QString& text);
     void setBlueCaption(QLabel* caption, const QString& text);
     void openAddress(const QString& address);
-    void notBuiltYet();
     // The print and dial commands of the toolbar, menus and pop-up: the hand-off decided by
     // printCommand()/dialCommand(), then the window that takes it.
     void openPrintWindow();
@@ -151,7 +161,8 @@ private:
     void unloadWindow();
     // frmMainScreen.cpp: the one owner of each piece of screen state.
     void showPanes(Pane pane);
-    void showSearchBox(bool searchBox);
+    void showSearchBox(SearchBar bar);
+    void setKindCommands(bool nameKind);
     void setResultCommands(bool available);
     void updateDongCommands();
     void setSearchMode(SearchMode mode) { m_searchMode = mode; }
@@ -186,6 +197,7 @@ private:
 
     std::unique_ptr<Ui::frmMain> m_ui;
     telvia::Database m_dbDocs;
+    std::unique_ptr<frmMemo> m_memo;
     zendari::ZendariClient m_zendari;
     QString m_controlLibrary;
     search::ExcludedRecords m_excluded;

@@ -109,7 +109,6 @@ void frmMain::ShowNameRecords(const QString& name, const QString& firstAndCount,
 }
 
 void frmMain::nameSearchFromList() {
-    m_ui->cmdSearch->setEnabled(false);
     showPanes(Pane::Result);
     setResultCommands(true);
     if (!m_ui->tvArea->currentItem()) {
@@ -235,8 +234,7 @@ void frmMain::showSurnameScan() {
 void frmMain::enterDongSearch(SearchMode mode) {
     setSearchMode(mode);
     showPanes(Pane::Dong);
-    showSearchBox(false);
-    m_ui->Label4->hide();
+    showSearchBox(SearchBar::DongWarning);
     updateDongCommands();
     setBlueCaption(m_ui->vsElastic11, kMustChooseDong);
 }
@@ -251,8 +249,7 @@ void frmMain::cmdDongSungSearchClick() {
 
 void frmMain::cmdEndClick() {
     showPanes(Pane::Search);
-    showSearchBox(true);
-    m_ui->Label4->show();
+    showSearchBox(SearchBar::BoxAndPrompt);
     setResultCommands(false);
     clearList(m_ui->lvDongResult);
     m_dongResult = false;

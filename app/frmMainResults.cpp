@@ -178,6 +178,12 @@ void frmMain::selectAll() {
     }
 }
 
+MemoTransferResult frmMain::loadMemoList() {
+    return ::loadMemoList({m_searchKindCode, static_cast<int>(m_searchMode), m_dongResult,
+                           m_ui->lvResult, m_ui->lvDongResult},
+                          *m_memo);
+}
+
 QString frmMain::printCommand() {
     strPrintSource =
         search::printSource(m_searchKindCode, m_searchMode, m_dongResult, strPrintSource);

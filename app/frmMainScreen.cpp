@@ -16,13 +16,26 @@ void frmMain::showPanes(Pane pane) {
     m_ui->vsDong->setVisible(pane == Pane::Dong);
 }
 
-void frmMain::showSearchBox(bool searchBox) {
-    m_ui->txtSearch->setVisible(searchBox);
-    m_ui->cmdSearch->setVisible(searchBox);
-    m_ui->lblDongCaption->setVisible(!searchBox);
+void frmMain::showSearchBox(SearchBar bar) {
+    const bool box = bar != SearchBar::DongWarning;
+    m_ui->txtSearch->setVisible(box);
+    m_ui->cmdSearch->setVisible(box);
+    m_ui->Label4->setVisible(bar == SearchBar::BoxAndPrompt);
+    m_ui->lblDongCaption->setVisible(!box);
+}
+
+void frmMain::setKindCommands(bool nameKind) {
+    m_tbFirst->setEnabled(nameKind);
+    m_tbNext->setEnabled(nameKind);
+    m_ui->cmdDongSungSearch->setVisible(nameKind);
+    // Nothing fills the category box, and the ordering note is never shown.
+    m_ui->cboABCCateSearch->hide();
+    m_ui->Label5->hide();
 }
 
 void frmMain::setResultCommands(bool available) {
+    // The search button waits while results are on show; the input state offers it again.
+    m_ui->cmdSearch->setEnabled(!available);
     for (QAction* command :
          {m_tbPrint, m_tbLabelPrint, m_tbSelectAll, m_ui->mnuPrint, m_ui->mnuPrintDM,
           m_ui->popupMemo2, m_popupMemo, m_popupPrint, m_popupSelectAll}) {

@@ -9,6 +9,7 @@
 
 #include "Orvello.h"
 #include "frmMain.h"
+#include "frmMemo.h"
 #include "search/ResultRows.h"
 #include "startup/ProgramGlobals.h"
 #include "ui_frmMain.h"
@@ -44,16 +45,12 @@ void frmMain::setUpSearchKind() {
     m_dongResult = false;  // the dong list is emptied below: printing takes lvResult
     m_dongListed = false;
     clearList(m_ui->lvDongResult);
+    setKindCommands(isNameKind());
     if (isNameKind()) {
         showPanes(Pane::Search);
-        showSearchBox(true);
-        m_ui->cmdDongSungSearch->show();
-        m_ui->Label5->hide();
-        m_ui->Label4->hide();
-        m_ui->cmdSearch->setEnabled(true);
-        m_tbFirst->setEnabled(true);
-        m_tbNext->setEnabled(true);
-        m_ui->cboABCCateSearch->hide();
+        showSearchBox(SearchBar::Box);
+        // The candidates are on show, no results: the input state's commands.
+        setResultCommands(false);
         m_searchKindCode = 2;
         setSearchMode(SearchMode::Name);
         clearList(m_ui->lvSearch);
@@ -62,20 +59,22 @@ void frmMain::setUpSearchKind() {
         ListNames();
     } else {
         setSearchMode(SearchMode::Dong);
-        m_ui->cmdDongSungSearch->hide();
-        m_ui->Label4->show();
-        m_tbFirst->setEnabled(false);
-        m_tbNext->setEnabled(false);
         cmdDongSeekClick();
     }
-    // 5. People pads; the memo window is unloaded and loaded again around this once it exists.
+    // 5. People pads: the memo window of the mode is loaded again, hidden. Without its
+    //    database the program cannot keep pads and ends.
+    if (m_memo) m_memo->unload();
     intMemoPadKind = 1;
+    m_memo = std::make_unique<frmMemo>(currentMemoMode(), this);
+    if (!m_memo->loadWindow()) {
+        m_memo.reset();
+        QCoreApplication::exit(1);
+    }
     // 6.
     setWindowTitle(QStringLiteral("Telvia"));
 }
 
 void frmMain::inputState() {
-    m_ui->cmdSearch->setEnabled(true);
     setStatus(3, QString());
     setResultCommands(false);
     // A dong search entered from the name kind keeps its pane while a dong is picked.
@@ -83,7 +82,6 @@ void frmMain::inputState() {
 }
 
 void frmMain::searchCommand() {
-    m_ui->cmdSearch->setEnabled(false);
     showPanes(Pane::Result);
     setResultCommands(true);
     const QString code = selectedCode();
@@ -95,15 +93,14 @@ void frmMain::searchCommand() {
 }
 
 void frmMain::firstCommand() {
-    m_ui->cmdSearch->setEnabled(true);
-    showSearchBox(true);
+    showSearchBox(SearchBar::Box);
     showPanes(Pane::Result);
     m_dongResult = false;
     inputState();
 }
 
 void frmMain::nextCommand() {
-    showSearchBox(true);
+    showSearchBox(SearchBar::Box);
     searchCommand();
 }
 

@@ -4,6 +4,8 @@
 
 #include <sqlite3.h>
 
+#include "DatabaseFault.h"
+
 namespace telvia {
 namespace {
 
@@ -40,6 +42,7 @@ Status connection_error(sqlite3* db, int rc) {
 }
 
 Status run_script(sqlite3* db, const std::string& sql) {
+    if (Status st = db_fault::pass_point("script"); !st.ok()) return st;
     char* err = nullptr;
     const int rc = sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &err);
     sqlite3_free(err);
@@ -47,6 +50,16 @@ Status run_script(sqlite3* db, const std::string& sql) {
 }
 
 }  // namespace
+
+std::string cipher_settings_script(std::string_view schema) {
+    const std::string p = "PRAGMA " + std::string(schema) + ".";
+    // SQLCipher 3 knows neither algorithm PRAGMA and ignores them (its algorithms are these
+    // two); later versions need them to read a file written by SQLCipher 3.
+    return p + "cipher_page_size = " + std::to_string(kCipherSettings.page_size) + "; " + p +
+           "kdf_iter = " + std::to_string(kCipherSettings.kdf_iterations) + "; " + p +
+           "cipher_hmac_algorithm = " + kCipherSettings.hmac_algorithm + "; " + p +
+           "cipher_kdf_algorithm = " + kCipherSettings.kdf_algorithm;
+}
 
 void Database::close_connection(sqlite3* db) noexcept {
     if (!db) return;
@@ -70,6 +83,7 @@ Status Database::open(const std::filesystem::path& file, std::string_view secret
     sqlite3_extended_result_codes(raw, 0);
 
     if (Status st = run_script(raw, key_pragma(secret)); !st.ok()) return st;
+    if (Status st = run_script(raw, cipher_settings_script()); !st.ok()) return st;
     if (share == OpenShare::kExclusive) {
         if (Status st = run_script(raw, "PRAGMA locking_mode = EXCLUSIVE"); !st.ok()) return st;
     }
@@ -98,7 +112,13 @@ Status Database::create(const std::filesystem::path& file, std::string_view secr
                         SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX, nullptr);
     std::shared_ptr<sqlite3> db(raw, &Database::close_connection);
     if (rc != SQLITE_OK) return connection_error(raw, rc);
-    if (Status st = run_script(raw, key_pragma(secret)); !st.ok()) return st;
+    Status keyed = run_script(raw, key_pragma(secret));
+    if (keyed.ok()) keyed = run_script(raw, cipher_settings_script());
+    if (!keyed.ok()) {
+        db.reset();
+        std::filesystem::remove(file, ec);
+        return keyed;
+    }
     // The engine writes nothing until the first change; make the file exist, keyed, now.
     if (Status st = run_script(raw,
                                "PRAGMA user_version = 0; BEGIN; "
@@ -129,6 +149,7 @@ Status Database::execute_script(std::string_view sql) {
 Status Database::prepare(std::string_view sql, Statement& out) {
     out = Statement();
     if (!db_) return {Status::Code::kMisuse, "database is not open"};
+    if (Status st = db_fault::pass_point("prepare"); !st.ok()) return st;
     sqlite3_stmt* raw = nullptr;
     const int rc =
         sqlite3_prepare_v2(db_.get(), sql.data(), static_cast<int>(sql.size()), &raw, nullptr);
@@ -169,6 +190,29 @@ Status Database::open_query(std::string_view sql, std::span<const DbValue> param
         return st;
     }
     return Status::Ok();
+}
+
+bool Database::in_transaction() const noexcept {
+    return db_ && sqlite3_get_autocommit(db_.get()) == 0;
+}
+
+Transaction::Transaction(Database& db) : db_(db) {
+    begun_ = db_.execute_script("BEGIN IMMEDIATE");
+    open_ = begun_.ok();
+}
+
+Transaction::~Transaction() {
+    if (!open_) return;
+    // A rollback that fails (a full disk, an injected fault) is tried once more: a transaction
+    // left open would swallow the connection's later work.
+    if (!db_.rollback().ok() && db_.in_transaction()) (void)db_.rollback();
+}
+
+Status Transaction::commit() {
+    if (!open_) return {Status::Code::kMisuse, "the transaction was not begun"};
+    Status st = db_.commit();
+    if (st.ok() || !db_.in_transaction()) open_ = false;
+    return st;
 }
 
 std::int64_t Database::changes() const noexcept {

@@ -24,6 +24,21 @@ namespace telvia {
 enum class OpenShare { kShared, kExclusive };
 enum class OpenAccess { kReadOnly, kReadWrite };
 
+// The SQLCipher parameters every file of the program is written and read with. They are set
+// explicitly at create and at open, never left to the library's defaults, so a later SQLCipher
+// whose defaults differ still opens the files written today. These are the values SQLCipher
+// 3 used by default; changing one makes every existing file unreadable.
+struct CipherSettings {
+    int page_size;
+    int kdf_iterations;
+    const char* hmac_algorithm;
+    const char* kdf_algorithm;
+};
+inline constexpr CipherSettings kCipherSettings{1024, 64000, "HMAC_SHA1", "PBKDF2_HMAC_SHA1"};
+// The PRAGMAs that apply kCipherSettings to the schema `schema` ("main" or an attached
+// name); they must run after the key and before the first page is read.
+std::string cipher_settings_script(std::string_view schema = "main");
+
 class Database {
 public:
     Database() = default;
@@ -62,6 +77,8 @@ public:
     Status begin_transaction() { return execute_script("BEGIN"); }
     Status commit() { return execute_script("COMMIT"); }
     Status rollback() { return execute_script("ROLLBACK"); }
+    // True while a transaction is open on this connection.
+    bool in_transaction() const noexcept;
 
     // A statement compiled once and run many times (bulk inserts). It must not outlive *this.
     Status prepare(std::string_view sql, Statement& out);
@@ -103,6 +120,28 @@ private:
     std::shared_ptr<sqlite3> db_;  // statements hold it weakly
     std::filesystem::path path_;
     bool read_only_ = false;
+};
+
+// A write transaction that rolls back unless it is committed: the work between its creation
+// and commit() is stored whole or not at all, also when the process dies in between. It takes
+// the write lock at once (BEGIN IMMEDIATE), so a busy file refuses before anything is done.
+class Transaction {
+public:
+    explicit Transaction(Database& db);
+    ~Transaction();
+    Transaction(const Transaction&) = delete;
+    Transaction& operator=(const Transaction&) = delete;
+
+    // Whether BEGIN succeeded; nothing else may be done when it did not.
+    const Status& begun() const noexcept { return begun_; }
+    // Makes the work permanent. On failure the transaction stays open and the destructor
+    // rolls it back.
+    Status commit();
+
+private:
+    Database& db_;
+    Status begun_;
+    bool open_ = false;
 };
 
 }  // namespace telvia

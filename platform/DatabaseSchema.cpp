@@ -1,6 +1,7 @@
 // Database operations beyond plain queries: updatable recordsets, table definitions and
 // compaction into a new file.
 #include <cctype>
+#include <fstream>
 #include <system_error>
 
 #include <sqlite3.h>
@@ -94,13 +95,19 @@ Status Database::compact(const std::filesystem::path& source, std::string_view s
         return st;
     }
     {
-        // The source connection may not create files, so the keyed target is made first.
-        Database empty;
-        if (Status st = create(target, secret, empty); !st.ok()) return st;
+        // The source connection may not create files, so the target is made first, empty:
+        // an empty file takes the key and the cipher settings given at ATTACH, whatever the
+        // library's defaults are.
+        std::ofstream made(target, std::ios::binary);
+        if (!made) {
+            return {Status::Code::kIoError,
+                    "cannot create the compaction target: " + target.string()};
+        }
     }
     const std::string target_name = target.string();
     Status st = db.execute("ATTACH DATABASE ? AS telvia_compact KEY ?",
                            {DbValue(target_name), DbValue(secret)});
+    if (st.ok()) st = db.execute_script(cipher_settings_script("telvia_compact"));
     if (st.ok()) st = db.execute("SELECT sqlcipher_export('telvia_compact')");
     const Status detached = db.execute("DETACH DATABASE telvia_compact");
     if (st.ok()) st = detached;

@@ -4,6 +4,8 @@
 
 #include <sqlite3.h>
 
+#include "DatabaseFault.h"
+
 namespace telvia {
 namespace {
 
@@ -42,6 +44,12 @@ bool Recordset::fetch_to(std::int64_t index) {
         if (!s) {
             status_ = {Status::Code::kMisuse, "the recordset's database was closed"};
             done_ = true;
+            break;
+        }
+        if (Status st = db_fault::pass_point("row"); !st.ok()) {
+            status_ = std::move(st);
+            done_ = true;
+            stmt_ = Statement();
             break;
         }
         const int rc = sqlite3_step(s);

@@ -1,6 +1,7 @@
 // The changing half of Recordset: add_new/edit/set_field/update/cancel_update on a dynaset.
 #include <sqlite3.h>
 
+#include "DatabaseFault.h"
 #include "Recordset.h"
 #include "SqlIdentifier.h"
 
@@ -78,6 +79,7 @@ Status Recordset::update() {
         params.emplace_back(rowids_[static_cast<std::size_t>(position_)]);
     }
 
+    if (Status st = db_fault::pass_point("update"); !st.ok()) return st;
     sqlite3_stmt* raw = nullptr;
     int rc = sqlite3_prepare_v2(db.get(), sql.c_str(), static_cast<int>(sql.size()), &raw, nullptr);
     std::unique_ptr<sqlite3_stmt, int (*)(sqlite3_stmt*)> stmt(raw, &sqlite3_finalize);

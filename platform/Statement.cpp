@@ -4,6 +4,8 @@
 
 #include <sqlite3.h>
 
+#include "DatabaseFault.h"
+
 namespace telvia {
 
 void Statement::finalize() noexcept {
@@ -70,10 +72,14 @@ Status bind_parameters(sqlite3_stmt* stmt, std::span<const DbValue> params) {
 Status Statement::execute(std::span<const DbValue> params) {
     sqlite3_stmt* s = get();
     if (Status st = bind_parameters(s, params); !st.ok()) return st;
-    int rc;
-    while ((rc = sqlite3_step(s)) == SQLITE_ROW) {
+    Status result;
+    for (;;) {
+        if (result = db_fault::pass_point("step"); !result.ok()) break;
+        const int rc = sqlite3_step(s);
+        if (rc == SQLITE_ROW) continue;
+        if (rc != SQLITE_DONE) result = statement_error(s, rc);
+        break;
     }
-    Status result = rc == SQLITE_DONE ? Status::Ok() : statement_error(s, rc);
     sqlite3_reset(s);
     return result;
 }

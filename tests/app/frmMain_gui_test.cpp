@@ -315,21 +315,6 @@ TEST_F(GuiFlowTest, SelectAllFollowsWhatTheListShows) {
     EXPECT_EQ(results->selectionModel()->selectedRows().size(), window().resultModel()->rowCount());
 }
 
-TEST_F(GuiFlowTest, CommandsWithoutTheirWindowYetSaySo) {
-    ASSERT_TRUE(start());
-    const QString notYet =
-        QStringLiteral("이 기능은 아직 준비 중입니다.\r\n\r\n다음 판에서 사용하실 수 있습니다.");
-    for (const char* item : {"popupMemoNote"}) {
-        m_prompt.queueAnswer(PromptAnswer::Ok);
-        QAction* action = child<QAction>(item);
-        ASSERT_NE(action, nullptr) << item;
-        action->trigger();
-        ASSERT_FALSE(m_prompt.messages().empty()) << item << " did nothing";
-        EXPECT_EQ(m_prompt.messages().back().text, notYet) << item;
-        EXPECT_EQ(m_prompt.messages().back().title, "알림");
-    }
-}
-
 // The initial consonants of a name, by the syllable formula (other characters as they are).
 QString initialsOf(const QString& name) {
     static const QString kInitials = QStringLiteral("ㄱㄲㄴㄷㄸㄹㅁㅂㅃㅅㅆㅇㅈㅉㅊㅋㅌㅍㅎ");

@@ -21,6 +21,7 @@
 #include "MainWindowBus.h"
 #include "MainWindowFixture.h"
 #include "frmDial.h"
+#include "frmMemo.h"
 
 namespace {
 
@@ -81,14 +82,16 @@ protected:
         }
         return names;
     }
-    bool gdbus(const QString& method, const QStringList& args) {
+    bool gdbus(const QString& method, const QStringList& args, const QString& window = "frmMain",
+               QString* reply = nullptr) {
         QProcess p;
-        p.start("gdbus",
-                QStringList({"call", "--session", "--dest", "org.telvia.Halvern", "--object-path",
-                             "/frmMain", "--method", "org.telvia.Halvern.frmMain." + method}) +
-                    args);
+        p.start("gdbus", QStringList({"call", "--session", "--dest", "org.telvia.Halvern",
+                                      "--object-path", "/" + window, "--method",
+                                      "org.telvia.Halvern." + window + "." + method}) +
+                             args);
         const bool ended = waitFor([&] { return p.state() == QProcess::NotRunning; });
         EXPECT_TRUE(ended && p.exitCode() == 0) << p.readAllStandardError().toStdString();
+        if (reply) *reply = QString::fromUtf8(p.readAllStandardOutput()).trimmed();
         return ended && p.exitCode() == 0;
     }
     template <typename Pred>
@@ -160,6 +163,25 @@ TEST_F(OutsideWindowTest, ABusinessSearchOverTheBusListsTheSampleBusinesses) {
     EXPECT_TRUE(toolbarAction("Print")->isEnabled());
     EXPECT_EQ(window().intSearchKindCode(), 2);  // the name search kind stays set up
     EXPECT_EQ(window().foundCount(), expected.size());
+}
+
+TEST_F(OutsideWindowTest, TheMemoWindowsOperationsAnswerOnTheBus) {
+    ASSERT_TRUE(start());
+    HalvernBus bus;
+    ASSERT_TRUE(publishMainWindow(bus, window())) << bus.lastError().toStdString();
+    frmMemo* memo = window().memoWindow();
+    ASSERT_NE(memo, nullptr);
+    memo->appendEntry({"홍길동", "(02)735-1234", "110-011", "서울 종로구 청운동 1", ""});
+    memo->appendEntry({"김영희", "(031)45-6789", "423-010", "광명시 철산동 2", "메모"});
+    QString reply;
+    ASSERT_TRUE(gdbus("enSaveMemo", {"버스메모", "false"}, "frmMemo", &reply));
+    EXPECT_EQ(reply, "(0,)") << "saved";
+    EXPECT_EQ(memo->titleText(), "버스메모");
+    memo->clearList();
+    ASSERT_TRUE(gdbus("exLoadMemo", {"버스메모"}, "frmMemo"));
+    ASSERT_EQ(memo->entries().size(), 2u);
+    EXPECT_EQ(memo->entries()[1].value(0), "김영희");
+    EXPECT_TRUE(m_prompt.messages().empty());
 }
 
 TEST_F(OutsideWindowTest, TheCheckedMenuItemChoosesTheWordSearch) {
