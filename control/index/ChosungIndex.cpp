@@ -2,13 +2,11 @@
 
 #include <cstring>
 #include <filesystem>
-#include <list>
-#include <mutex>
 #include <vector>
 
+#include "common/BlockFileHeader.h"
 #include "common/ByteOrder.h"
-#include "common/ChangeWatch.h"
-#include "common/Checksum.h"
+#include "common/StampedCache.h"
 #include "index/Chosung.h"
 #include "index/IndexFile.h"
 #include "index/chosung_format.h"
@@ -73,25 +71,13 @@ std::int32_t ChosungIndex::record_count(std::uint32_t ordinal) const noexcept {
 
 bool ChosungIndex::verify() noexcept {
     const std::span<const std::byte> bytes = file_.bytes();
-    const std::size_t size = bytes.size();
-    if (size < fmt::kHeaderSize || size > 0xFFFFFFFFull) return false;
-    const std::byte* h = bytes.data();
-    if (std::memcmp(h + fmt::kMagicAt, fmt::kMagic, sizeof fmt::kMagic) != 0) return false;
-    if (load_u64le(h + fmt::kHeaderChecksumAt) != checksum64(bytes.first(fmt::kHeaderChecksumAt)))
+    block_file::Fields header;
+    if (!block_file::read(bytes, fmt::kMagic, fmt::kVersion, fmt::kMaxEntriesPerBlock, header))
         return false;
-    if (load_u32le(h + fmt::kVersionAt) != fmt::kVersion) return false;
-    if (load_u64le(h + fmt::kFileSizeAt) != size) return false;
-    entry_count_ = load_u32le(h + fmt::kEntryCountAt);
-    block_count_ = load_u32le(h + fmt::kBlockCountAt);
-    entries_per_block_ = load_u32le(h + fmt::kEntriesPerBlockAt);
-    directory_ = load_u64le(h + fmt::kDirectoryAt);
-    if (entries_per_block_ == 0 || entries_per_block_ > fmt::kMaxEntriesPerBlock) return false;
-    if (block_count_ != (std::uint64_t{entry_count_} + entries_per_block_ - 1) / entries_per_block_)
-        return false;
-    if (directory_ < fmt::kHeaderSize || directory_ > size) return false;
-    if (size - directory_ != 4ull * (std::uint64_t{block_count_} + 1)) return false;
-    if (load_u64le(h + fmt::kBodyChecksumAt) != checksum64(bytes.subspan(fmt::kHeaderSize)))
-        return false;
+    entry_count_ = header.count;
+    block_count_ = header.block_count;
+    entries_per_block_ = header.per_block;
+    directory_ = header.directory;
 
     // The name index: a region's, whose values are first records, ending with the end key.
     // Every name but the end key has its entry.
@@ -172,52 +158,15 @@ std::unique_ptr<ChosungIndex> ChosungIndex::load(const std::string& path,
     return index;
 }
 
-namespace {
-
-struct CacheEntry {
-    std::string path;
-    FileStamp stamp;
-    std::shared_ptr<const ChosungIndex> index;
-};
-
-// The consonant indexes opened lately, most recent first, each with the name index object it
-// was checked against: a name index loaded again (its file changed) needs a new check.
-class ChosungCache {
-public:
-    std::shared_ptr<const ChosungIndex> get(const std::string& path,
-                                            std::shared_ptr<const IndexFile> names) {
-        if (path.empty() || !names) return nullptr;
-        std::lock_guard lock(mutex_);
-        for (auto it = entries_.begin(); it != entries_.end(); ++it) {
-            if (it->path != path || it->index->names_file() != names) continue;
-            if (it->stamp.unchanged(path)) {
-                entries_.splice(entries_.begin(), entries_, it);
-                return entries_.front().index;
-            }
-            entries_.erase(it);
-            break;
-        }
-        FileStamp stamp;
-        if (!stamp.take(path)) return nullptr;
-        std::shared_ptr<const ChosungIndex> index = ChosungIndex::load(path, std::move(names));
-        if (!index) return nullptr;
-        entries_.push_front({path, stamp, index});
-        if (entries_.size() > kCapacity) entries_.pop_back();
-        return index;
-    }
-
-private:
-    static constexpr std::size_t kCapacity = 16;  // one per region
-    std::mutex mutex_;
-    std::list<CacheEntry> entries_;
-};
-
-}  // namespace
-
 std::shared_ptr<const ChosungIndex> ChosungIndex::open_shared(
     const std::string& path, std::shared_ptr<const IndexFile> names) {
-    static ChosungCache cache;
-    return cache.get(path, std::move(names));
+    // One a region, each with the name index object it was checked against: a name index
+    // loaded again (its file changed) needs a new check.
+    static StampedCache<ChosungIndex> cache(16);
+    if (!names) return nullptr;
+    return cache.get(
+        path, [&](const ChosungIndex& index) { return index.names_file() == names; },
+        [&] { return load(path, names); });
 }
 
 }  // namespace zendari

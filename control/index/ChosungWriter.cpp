@@ -5,8 +5,8 @@
 #include <numeric>
 #include <string>
 
+#include "common/BlockFileHeader.h"
 #include "common/ByteOrder.h"
-#include "common/Checksum.h"
 #include "index/Chosung.h"
 
 namespace zendari {
@@ -55,19 +55,12 @@ std::vector<std::byte> chosung_index_image(std::span<const std::string_view> nam
     }
     store_le(out.data() + directory + 4 * blocks, static_cast<std::uint32_t>(directory));
 
-    std::byte* h = out.data();
-    std::memcpy(h + fmt::kMagicAt, fmt::kMagic, sizeof fmt::kMagic);
-    store_le(h + fmt::kVersionAt, fmt::kVersion);
-    store_le(h + fmt::kEntryCountAt, static_cast<std::uint32_t>(names.size()));
-    store_le(h + fmt::kBlockCountAt, static_cast<std::uint32_t>(blocks));
-    store_le(h + fmt::kEntriesPerBlockAt, entries_per_block);
-    store_le(h + fmt::kDirectoryAt, directory);
-    store_le(h + fmt::kFileSizeAt, size);
-    store_le(h + fmt::kBodyChecksumAt,
-             checksum64(std::span<const std::byte>(out).subspan(fmt::kHeaderSize)));
-    store_le<std::uint64_t>(h + fmt::kReservedAt, 0);
-    store_le(h + fmt::kHeaderChecksumAt,
-             checksum64(std::span<const std::byte>(out).first(fmt::kHeaderChecksumAt)));
+    block_file::stamp(out, fmt::kMagic,
+                      {.version = fmt::kVersion,
+                       .count = static_cast<std::uint32_t>(names.size()),
+                       .block_count = static_cast<std::uint32_t>(blocks),
+                       .per_block = entries_per_block,
+                       .directory = directory});
     return out;
 }
 

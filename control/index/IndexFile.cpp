@@ -2,12 +2,10 @@
 
 #include <algorithm>
 #include <cstring>
-#include <list>
-#include <mutex>
 
+#include "common/BlockFileHeader.h"
 #include "common/ByteOrder.h"
-#include "common/ChangeWatch.h"
-#include "common/Checksum.h"
+#include "common/StampedCache.h"
 #include "index/index_format.h"
 
 namespace zendari {
@@ -102,26 +100,13 @@ IndexFile::Position IndexFile::lower_bound(std::string_view target) const noexce
 
 bool IndexFile::verify() noexcept {
     const std::size_t size = bytes_.size();
-    if (size < fmt::kHeaderSize) return false;
-    const std::byte* h = bytes_.data();
-    if (std::memcmp(h + fmt::kMagicAt, fmt::kMagic, sizeof fmt::kMagic) != 0) return false;
-    if (load_u64le(h + fmt::kHeaderChecksumAt) != checksum64(bytes_.first(fmt::kHeaderChecksumAt)))
+    block_file::Fields header;
+    if (!block_file::read(bytes_, fmt::kMagic, fmt::kVersion, fmt::kMaxKeysPerBlock, header))
         return false;
-    if (load_u32le(h + fmt::kVersionAt) != fmt::kVersion) return false;
-    if (load_u64le(h + fmt::kFileSizeAt) != size) return false;
-    if (size > 0xFFFFFFFFull) return false;  // offsets are 32-bit
-    key_count_ = load_u32le(h + fmt::kKeyCountAt);
-    block_count_ = load_u32le(h + fmt::kBlockCountAt);
-    keys_per_block_ = load_u32le(h + fmt::kKeysPerBlockAt);
-    directory_ = load_u64le(h + fmt::kDirectoryAt);
-    if (keys_per_block_ == 0 || keys_per_block_ > fmt::kMaxKeysPerBlock) return false;
-    const std::uint64_t expected_blocks =
-        (std::uint64_t{key_count_} + keys_per_block_ - 1) / keys_per_block_;
-    if (block_count_ != expected_blocks) return false;
-    if (directory_ < fmt::kHeaderSize || directory_ > size) return false;
-    if (size - directory_ != 4ull * (std::uint64_t{block_count_} + 1)) return false;
-    if (load_u64le(h + fmt::kBodyChecksumAt) != checksum64(bytes_.subspan(fmt::kHeaderSize)))
-        return false;
+    key_count_ = header.count;
+    block_count_ = header.block_count;
+    keys_per_block_ = header.per_block;
+    directory_ = header.directory;
     // Directory: block starts rising strictly from the end of the header to the directory.
     if (block_begin(0) != fmt::kHeaderSize) return false;
     if (block_count_ == 0) return directory_ == fmt::kHeaderSize;
@@ -266,51 +251,12 @@ std::unique_ptr<IndexFile> IndexFile::load(const std::string& path) {
     return file;
 }
 
-namespace {
-
-struct CacheEntry {
-    std::string path;
-    FileStamp stamp;
-    std::shared_ptr<const IndexFile> file;
-};
-
-// The process's recently opened index files, most recent first. The mappings are read-only
-// and immutable, so sharing them between handles is safe; the cache bounds how many stay
-// mapped after their handles close.
-class IndexFileCache {
-public:
-    std::shared_ptr<const IndexFile> get(const std::string& path) {
-        if (path.empty()) return nullptr;
-        std::lock_guard lock(mutex_);
-        for (auto it = entries_.begin(); it != entries_.end(); ++it) {
-            if (it->path != path) continue;
-            if (it->stamp.unchanged(path)) {
-                entries_.splice(entries_.begin(), entries_, it);
-                return entries_.front().file;
-            }
-            entries_.erase(it);
-            break;
-        }
-        FileStamp stamp;
-        if (!stamp.take(path)) return nullptr;
-        std::shared_ptr<const IndexFile> file = IndexFile::load(path);
-        if (!file) return nullptr;
-        entries_.push_front({path, stamp, file});
-        if (entries_.size() > kCapacity) entries_.pop_back();
-        return file;
-    }
-
-private:
-    static constexpr std::size_t kCapacity = 24;  // 16 regions, the dong index, and spare
-    std::mutex mutex_;
-    std::list<CacheEntry> entries_;
-};
-
-}  // namespace
-
 std::shared_ptr<const IndexFile> IndexFile::open_shared(const std::string& path) {
-    static IndexFileCache cache;
-    return cache.get(path);
+    // The mappings are read-only and immutable, so handles share them safely; the cache bounds
+    // how many stay mapped after their handles close: 16 regions, the dong index, and spare.
+    static StampedCache<IndexFile> cache(24);
+    return cache.get(
+        path, [](const IndexFile&) { return true; }, [&] { return load(path); });
 }
 
 }  // namespace zendari

@@ -12,21 +12,16 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "common/BlockFileHeader.h"
+
 namespace zendari::chosung_format {
 
 inline constexpr char kMagic[8] = {'T', 'V', 'C', 'H', 'O', 'S', 'G', '\x1a'};
 inline constexpr std::uint32_t kVersion = 1;
-inline constexpr std::size_t kHeaderSize = 64;
-inline constexpr std::size_t kMagicAt = 0;             // 8 bytes
-inline constexpr std::size_t kVersionAt = 8;           // u32
-inline constexpr std::size_t kEntryCountAt = 12;       // u32, = the name index's keys - 1
-inline constexpr std::size_t kBlockCountAt = 16;       // u32
-inline constexpr std::size_t kEntriesPerBlockAt = 20;  // u32, 1..1024
-inline constexpr std::size_t kDirectoryAt = 24;        // u64, file offset of the directory
-inline constexpr std::size_t kFileSizeAt = 32;         // u64, < 4 GiB
-inline constexpr std::size_t kBodyChecksumAt = 40;     // u64 over bytes [64, file size)
-inline constexpr std::size_t kReservedAt = 48;         // u64, zero
-inline constexpr std::size_t kHeaderChecksumAt = 56;   // u64 over bytes [0, 56)
+// The header is the name index's (common/BlockFileHeader.h), its count the entries'.
+inline constexpr std::size_t kHeaderSize = block_file::kHeaderSize;
+inline constexpr std::size_t kBodyChecksumAt = block_file::kBodyChecksumAt;
+inline constexpr std::size_t kHeaderChecksumAt = block_file::kHeaderChecksumAt;
 
 inline constexpr std::uint32_t kDefaultEntriesPerBlock = 16;
 inline constexpr std::uint32_t kMaxEntriesPerBlock = 1024;
