@@ -76,7 +76,12 @@ void frmMain::ListNames() {
     if (isNameKind()) {
         std::vector<search::ResultRow> rows;
         m_controlRegion.select(m_zendari, areaCode);
-        for (search::Candidate& c : search::listNames(m_zendari, search::nameForLookup(word))) {
+        // Consonants typed (ㄱㅇㅅ, 김ㅇㅅ) look names up by their initials; the candidates
+        // are full names all the same.
+        const QString name = search::nameForLookup(word);
+        for (search::Candidate& c : search::isInitialsLookup(name)
+                                        ? search::listNamesByInitials(m_zendari, name)
+                                        : search::listNames(m_zendari, name)) {
             rows.push_back({{std::move(c.name)}, std::move(c.tag)});
         }
         m_searchModel->clear();

@@ -7,7 +7,9 @@
 #include <iostream>
 #include <sstream>
 
+#include "data/Cp949.h"
 #include "data/regions.h"
+#include "index/Chosung.h"
 
 namespace zendari::bench {
 namespace {
@@ -85,6 +87,23 @@ std::string utf8_prefix(const std::string& s, int chars) {
     return s.substr(0, i);
 }
 
+// initials_match(name_key, typed): whether the CP949 name matches what was typed by initials,
+// the parsed query kept with the statement while `typed` stays the same.
+void initials_match(sqlite3_context* ctx, int, sqlite3_value** argv) {
+    auto* query = static_cast<chosung::ChosungQuery*>(sqlite3_get_auxdata(ctx, 1));
+    if (query == nullptr) {
+        const auto* typed = static_cast<const char*>(sqlite3_value_blob(argv[1]));
+        query = new chosung::ChosungQuery(std::string_view(
+            typed ? typed : "", static_cast<std::size_t>(sqlite3_value_bytes(argv[1]))));
+        sqlite3_set_auxdata(ctx, 1, query,
+                            [](void* p) { delete static_cast<chosung::ChosungQuery*>(p); });
+    }
+    const auto* name = static_cast<const char*>(sqlite3_value_blob(argv[0]));
+    const std::string_view n(name ? name : "",
+                             static_cast<std::size_t>(sqlite3_value_bytes(argv[0])));
+    sqlite3_result_int(ctx, chosung::has_consonant_prefix(n, query->prefix()) && query->matches(n));
+}
+
 constexpr const char* kRowColumns =
     "s.dong, d.name, s.lot_main, s.lot_sub, s.area, s.exchange, s.line, s.suffix, s.postal, "
     "s.detail";
@@ -109,7 +128,24 @@ SqliteDirectory::SqliteDirectory(const std::string& db_path, const std::string& 
         return;
     }
     if (fresh) load(listings_tsv, dongs_tsv);
+    bool have_names = false;
+    {
+        sqlite3_stmt* q =
+            prepare(db_, "SELECT 1 FROM sqlite_master WHERE type='table' AND name='names'");
+        have_names = q && sqlite3_step(q) == SQLITE_ROW;
+        sqlite3_finalize(q);
+    }
+    if (!have_names) load_names();
     exec(db_, "PRAGMA cache_size=-262144");
+    sqlite3_create_function(db_, "initials_match", 2, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr,
+                            initials_match, nullptr, nullptr);
+    initials_ = prepare(db_,
+                        "SELECT name_key, n FROM names WHERE region=?1 AND cons>=?2 AND cons<?3 "
+                        "ORDER BY cons, n DESC, name_key LIMIT 30");
+    initials_exact_ =
+        prepare(db_,
+                "SELECT name_key, n FROM names WHERE region=?1 AND cons>=?2 AND cons<?3 "
+                "AND initials_match(name_key, ?4) ORDER BY cons, n DESC, name_key LIMIT 30");
     names_ = prepare(db_,
                      "SELECT name, COUNT(*) FROM subscribers WHERE region=?1 AND name>=?2 "
                      "GROUP BY name ORDER BY name LIMIT 30");
@@ -133,6 +169,8 @@ SqliteDirectory::~SqliteDirectory() {
     sqlite3_finalize(records_);
     sqlite3_finalize(dong_);
     sqlite3_finalize(surname_);
+    sqlite3_finalize(initials_);
+    sqlite3_finalize(initials_exact_);
     if (db_) sqlite3_close(db_);
 }
 
@@ -207,6 +245,63 @@ void SqliteDirectory::load(const std::string& listings_tsv, const std::string& d
     exec(db_, "ANALYZE");
 }
 
+void SqliteDirectory::load_names() {
+    std::cerr << "adding the names with their consonant strings to SQLite (once)...\n";
+    exec(db_, "BEGIN");
+    exec(db_, "CREATE TABLE names(region INTEGER, cons BLOB, n INTEGER, name_key BLOB, name TEXT)");
+    sqlite3_stmt* all =
+        prepare(db_, "SELECT region, name, COUNT(*) FROM subscribers GROUP BY region, name");
+    sqlite3_stmt* ins = prepare(db_, "INSERT INTO names VALUES(?1, ?2, ?3, ?4, ?5)");
+    TextConverter to_cp949(TextConverter::Direction::kUtf8ToCp949);
+    std::string key, cons;
+    while (sqlite3_step(all) == SQLITE_ROW) {
+        const std::string_view name = column_text(all, 1);
+        key.clear();
+        if (!to_cp949.convert(name, key)) continue;
+        cons = chosung::consonants(key);
+        sqlite3_bind_int(ins, 1, sqlite3_column_int(all, 0));
+        sqlite3_bind_blob(ins, 2, cons.data(), static_cast<int>(cons.size()), SQLITE_STATIC);
+        sqlite3_bind_int(ins, 3, sqlite3_column_int(all, 2));
+        sqlite3_bind_blob(ins, 4, key.data(), static_cast<int>(key.size()), SQLITE_STATIC);
+        sqlite3_bind_text(ins, 5, name.data(), static_cast<int>(name.size()), SQLITE_STATIC);
+        sqlite3_step(ins);
+        sqlite3_reset(ins);
+    }
+    sqlite3_finalize(all);
+    sqlite3_finalize(ins);
+    exec(db_, "CREATE INDEX names_initials ON names(region, cons, n DESC, name_key)");
+    exec(db_, "COMMIT");
+    exec(db_, "ANALYZE names");
+}
+
+std::vector<std::pair<std::string, int>> SqliteDirectory::names_by_initials(
+    int region, std::string_view typed) {
+    const chosung::ChosungQuery query(typed);
+    const std::string& low = query.prefix();
+    // Every consonant string that begins with `low` sorts below `high`.
+    std::string high = low;
+    while (!high.empty() && static_cast<unsigned char>(high.back()) == 0xFF) high.pop_back();
+    if (high.empty()) {
+        high = "\xFF";
+    } else {
+        high.back() = static_cast<char>(static_cast<unsigned char>(high.back()) + 1);
+    }
+    sqlite3_stmt* s = low == typed ? initials_ : initials_exact_;
+    sqlite3_bind_int(s, 1, region);
+    sqlite3_bind_blob(s, 2, low.data(), static_cast<int>(low.size()), SQLITE_STATIC);
+    sqlite3_bind_blob(s, 3, high.data(), static_cast<int>(high.size()), SQLITE_STATIC);
+    if (s == initials_exact_)
+        sqlite3_bind_blob(s, 4, typed.data(), static_cast<int>(typed.size()), SQLITE_STATIC);
+    std::vector<std::pair<std::string, int>> out;
+    while (sqlite3_step(s) == SQLITE_ROW) {
+        const auto* p = static_cast<const char*>(sqlite3_column_blob(s, 0));
+        out.emplace_back(std::string(p, static_cast<std::size_t>(sqlite3_column_bytes(s, 0))),
+                         sqlite3_column_int(s, 1));
+    }
+    sqlite3_reset(s);
+    return out;
+}
+
 std::vector<std::pair<std::string, int>> SqliteDirectory::names_from(int region,
                                                                      std::string_view typed) {
     std::vector<std::pair<std::string, int>> out;
@@ -279,6 +374,7 @@ Workload pick_workload(SqliteDirectory& db) {
         [&](sqlite3_stmt* s) {
             const int region = sqlite3_column_int(s, 0);
             const std::string name(column_text(s, 1));
+            w.listed.push_back({region, name});
             for (int k = 1;; ++k) {
                 std::string p = utf8_prefix(name, k);
                 w.typed.push_back({region, p});

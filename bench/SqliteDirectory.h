@@ -1,6 +1,8 @@
 // The same directory in SQLite, as a well-indexed relational design would hold it: one table
 // of subscribers with indexes on (region, name) and on the dong code, and a dong table. The
-// benchmark asks it the three questions it asks the control, so each figure has a yardstick.
+// benchmark asks it the questions it asks the control, so each figure has a yardstick. Names by
+// their initials come from a table of names with a consonant-string column, indexed on
+// (region, consonants, records, name).
 #pragma once
 
 #include <cstdint>
@@ -32,14 +34,22 @@ public:
     std::vector<std::string> dong_listing(std::int32_t dong_code);
     // The records of one dong whose name begins with `surname` (one character), as above.
     std::vector<std::string> surname_listing(std::int32_t dong_code, std::string_view surname);
+    // Up to 30 names of the region whose initial consonants match `typed` (CP949: ㄱㅇㅅ, or
+    // 김ㅇㅅ with the syllable exact), in the consonant index's order (consonant string, more
+    // records first, name), each as its CP949 bytes with its record count.
+    std::vector<std::pair<std::string, int>> names_by_initials(int region, std::string_view typed);
 
 private:
     void load(const std::string& listings_tsv, const std::string& dongs_tsv);
+    // The table of names with their consonant strings (added to a database of an older bench).
+    void load_names();
     sqlite3* db_ = nullptr;
     sqlite3_stmt* names_ = nullptr;
     sqlite3_stmt* records_ = nullptr;
     sqlite3_stmt* dong_ = nullptr;
     sqlite3_stmt* surname_ = nullptr;
+    sqlite3_stmt* initials_ = nullptr;        // consonants only
+    sqlite3_stmt* initials_exact_ = nullptr;  // with syllables to match exactly
 };
 
 // What the benchmark measures on, drawn from the whole directory (UTF-8 texts):
@@ -57,7 +67,8 @@ struct Workload {
         std::string name;
         int count;
     };
-    std::vector<Name> names;  // names of 150 to 250 records in several regions
+    std::vector<Name> names;    // names of 150 to 250 records in several regions
+    std::vector<Typed> listed;  // the listings the keystrokes type, whole
     struct Dong {
         int region;
         std::int32_t code;

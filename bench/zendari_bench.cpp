@@ -1,6 +1,7 @@
 // Benchmark of the name-search engine on a full-size directory, beside SQLite asked the same
-// questions in the same run: keystrokes of the name box over every region, names of 150-250
-// records, whole dongs of several sizes page by page to the scan's end, and surname scans.
+// questions in the same run: keystrokes of the name box over every region (names, and names by
+// their initial consonants), names of 150-250 records, whole dongs of several sizes page by
+// page to the scan's end, and surname scans.
 // Every engine answer's row count is checked against SQLite's. Prints each figure with its
 // ratio to SQLite and the engine's heap. Run through `make bench`, never from the tests.
 #include <algorithm>
@@ -18,6 +19,7 @@
 
 #include "SqliteDirectory.h"
 #include "data/Cp949.h"
+#include "index/Chosung.h"
 #include "scan/ZendariCore.h"
 
 namespace {
@@ -211,6 +213,73 @@ int main(int argc, char** argv) {
         rows.push_back({"keystroke (SetLocal, FindKey, 30 × GetNext), median of " +
                             std::to_string(ours.size()) + " over every region",
                         median(ours), median(theirs), "< 2 µs, ≥ 5×"});
+    }
+
+    {  // keystrokes by initials: SetLocal, FindChosung, 30 × GetNextChosung
+        // The initials of the listings typed above, 1 to 4 of them, and each surname typed
+        // whole before the rest of them (김ㅇㅅ).
+        struct Typed {
+            int region;
+            std::string text;  // CP949
+            bool mixed;
+        };
+        std::vector<Typed> typed;
+        for (const auto& t : w.listed) {
+            const std::string name = cp949(t.text);
+            const std::string initials = zendari::chosung::consonants(name);
+            std::vector<std::size_t> ends;  // where each character ends
+            for (std::size_t at = 0; at < name.size();)
+                ends.push_back(at +=
+                               zendari::chosung::char_size(static_cast<unsigned char>(name[at])));
+            for (std::size_t k = 0; k < ends.size() && k < 4; ++k) {
+                typed.push_back({t.region, initials.substr(0, ends[k]), false});
+                if (k > 0)
+                    typed.push_back(
+                        {t.region,
+                         name.substr(0, ends[0]) + initials.substr(ends[0], ends[k] - ends[0]),
+                         true});
+            }
+        }
+        std::vector<double> ours[2], theirs[2];
+        std::size_t our_rows = 0, their_rows = 0, differing = 0;
+        for (int round = 0; round < 3; ++round) {
+            for (const auto& t : typed) {
+                std::size_t n = 0;
+                ours[t.mixed].push_back(time_us([&] {
+                    core.set_local(t.region);
+                    core.find_chosung(t.text);
+                    for (int i = 0; i < 30; ++i, ++n)
+                        if (core.get_next_chosung() == "vbROF") break;
+                }));
+                std::vector<std::pair<std::string, int>> sql_names;
+                theirs[t.mixed].push_back(
+                    time_us([&] { sql_names = sql.names_by_initials(t.region, t.text); }));
+                if (round > 0) continue;
+                our_rows += n;
+                their_rows += sql_names.size();
+                // The same names with the same counts, in the same order (outside the time).
+                core.find_chosung(t.text);
+                for (const auto& [name, count] : sql_names) {
+                    const std::string e = core.get_next_chosung();
+                    const auto c1 = e.find(':'), c2 = e.find(':', c1 + 1);
+                    if (e.substr(0, c1) != name || std::atoi(e.c_str() + c2 + 1) != count)
+                        ++differing;
+                }
+            }
+        }
+        check_rows("keystrokes by initials", our_rows, their_rows);
+        check_rows("names found by initials that differ", differing, 0);
+        note_heap();
+        const std::size_t mixed =
+            std::count_if(typed.begin(), typed.end(), [](const Typed& t) { return t.mixed; });
+        rows.push_back(
+            {"keystroke by initials (SetLocal, FindChosung, 30 × GetNextChosung), "
+             "ㄱ to ㄱㅇㅅㅎ, median of " +
+                 std::to_string(3 * (typed.size() - mixed)) + " over every region",
+             median(ours[0]), median(theirs[0]), "< 10 µs"});
+        rows.push_back({"the same with the surname typed whole (김ㅇ, 김ㅇㅅ), median of " +
+                            std::to_string(3 * mixed),
+                        median(ours[1]), median(theirs[1]), ""});
     }
 
     {  // names of 150-250 records: SetResult + GetResult × n, the first call included

@@ -21,6 +21,20 @@ qint64 tagNumber(const QString& text) {
     return ok ? v : 0;
 }
 
+// One lookup and up to a page of the names it walks.
+std::vector<Candidate> candidates(zendari::ZendariClient& control, zendari::DispId find,
+                                  zendari::DispId next, const QString& key) {
+    std::vector<Candidate> out;
+    const zendari::Variant text = zendari::ZendariClient::text(key);
+    control.callBool(find, std::span(&text, 1));
+    Candidate c;
+    for (int i = 0; i < kCandidatePage; ++i) {
+        if (!parseCandidate(control.callText(next), c)) break;
+        out.push_back(c);
+    }
+    return out;
+}
+
 }  // namespace
 
 ExcludedRecords ExcludedRecords::fromHalvernIni() {
@@ -36,15 +50,11 @@ void RegionSelection::select(zendari::ZendariClient& control, const QString& are
 }
 
 std::vector<Candidate> listNames(zendari::ZendariClient& control, const QString& name) {
-    std::vector<Candidate> out;
-    const zendari::Variant key = zendari::ZendariClient::text(name.toUpper());
-    control.callBool(zendari::kDispFindKey, std::span(&key, 1));
-    Candidate c;
-    for (int i = 0; i < kCandidatePage; ++i) {
-        if (!parseCandidate(control.callText(zendari::kDispGetNext), c)) break;
-        out.push_back(c);
-    }
-    return out;
+    return candidates(control, zendari::kDispFindKey, zendari::kDispGetNext, name.toUpper());
+}
+
+std::vector<Candidate> listNamesByInitials(zendari::ZendariClient& control, const QString& typed) {
+    return candidates(control, zendari::kDispFindChosung, zendari::kDispGetNextChosung, typed);
 }
 
 NameRecords nameRecords(zendari::ZendariClient& control, const QString& name,

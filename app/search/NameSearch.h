@@ -29,6 +29,8 @@ struct ExcludedRecords {
 
 // Up to 30 names from `name` on (upper-cased) in the region the control has selected.
 std::vector<Candidate> listNames(zendari::ZendariClient& control, const QString& name);
+// Up to 30 names whose initial consonants match `typed` (ㄱㅇㅅ, 김ㅇㅅ) in that region.
+std::vector<Candidate> listNamesByInitials(zendari::ZendariClient& control, const QString& typed);
 
 // Selects the control's region for an area code. Selecting reopens the region's index, which
 // puts the scan cursor back to the first name; so the region is written only when it differs

@@ -75,6 +75,18 @@ QString nameForLookup(const QString& typed) {
     return typed;
 }
 
+bool isInitialsLookup(const QString& typed) {
+    bool consonant = false;
+    for (const QChar c : typed) {
+        if (c.unicode() >= 0x3131 && c.unicode() <= 0x314E) {
+            consonant = true;
+        } else if (c.unicode() < 0xAC00 || c.unicode() > 0xD7A3) {
+            return false;
+        }
+    }
+    return consonant;
+}
+
 QString formatTelephone(const QString& area, const QString& telephone) {
     const qsizetype slash = telephone.indexOf(QLatin1Char('/'));
     const QString suffix = slash < 0 ? QString() : telephone.mid(slash);

@@ -41,6 +41,11 @@ bool passesRegionFilter(QStringView dongCode, const QString& areaCode);
 // as typed.
 QString nameForLookup(const QString& typed);
 
+// Whether a typed text asks for names by their initial consonants: at least one
+// compatibility consonant jamo (ㄱ … ㅎ, the clusters ㄳ … ㅄ that an input method composes of
+// two consonants included), and nothing else but Hangul syllables (김ㅇㅅ).
+bool isInitialsLookup(const QString& typed);
+
 // A telephone as the lists show it: "(" area ")" exchange "-" line as four digits, then the
 // "/suffix" when there is one. ("032", "123-45/2") gives "(032)123-0045/2".
 QString formatTelephone(const QString& area, const QString& telephone);

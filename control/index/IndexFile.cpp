@@ -2,12 +2,10 @@
 
 #include <algorithm>
 #include <cstring>
-#include <list>
-#include <mutex>
 
+#include "common/BlockFileHeader.h"
 #include "common/ByteOrder.h"
-#include "common/ChangeWatch.h"
-#include "common/Checksum.h"
+#include "common/StampedCache.h"
 #include "index/index_format.h"
 
 namespace zendari {
@@ -44,18 +42,35 @@ std::string_view IndexFile::first_key(std::uint32_t block, IndexEntry& scratch) 
     return scratch.view();
 }
 
+std::uint64_t IndexFile::key_prefix(std::string_view key) noexcept {
+    std::uint64_t p = 0;
+    for (std::size_t i = 0; i < 8; ++i)
+        p = (p << 8) | (i < key.size() ? static_cast<unsigned char>(key[i]) : 0u);
+    return p;
+}
+
 IndexFile::Position IndexFile::lower_bound(std::string_view target) const noexcept {
     Position pos;
     if (block_count_ == 0) return pos;
-    // Last block whose first key is <= target (block 0 when none is).
-    std::uint32_t lo = 0, hi = block_count_;
+    // Last block whose first key is <= target (block 0 when none is). Keys hold no NUL, so
+    // a first key whose leading eight bytes sort below the target's is below it, one whose
+    // bytes sort above is above: only blocks that share the target's eight bytes need their
+    // whole first key. The table of those bytes is small and contiguous, where the blocks
+    // themselves would cost a cache miss at every step of the search.
+    const std::uint64_t t = key_prefix(target);
+    const auto begin = first_prefixes_.begin();
+    const auto equal = std::equal_range(begin, first_prefixes_.end(), t);
+    auto a = static_cast<std::uint32_t>(equal.first - begin);
+    auto b = static_cast<std::uint32_t>(equal.second - begin);
+    std::uint32_t lo = a == 0 ? 0 : a - 1;
     IndexEntry scratch;
-    while (hi - lo > 1) {
-        const std::uint32_t mid = lo + (hi - lo) / 2;
+    while (a < b) {  // the blocks of the same leading bytes, by their whole first keys
+        const std::uint32_t mid = a + (b - a) / 2;
         if (first_key(mid, scratch) <= target) {
             lo = mid;
+            a = mid + 1;
         } else {
-            hi = mid;
+            b = mid;
         }
     }
     IndexEntry current;
@@ -85,26 +100,13 @@ IndexFile::Position IndexFile::lower_bound(std::string_view target) const noexce
 
 bool IndexFile::verify() noexcept {
     const std::size_t size = bytes_.size();
-    if (size < fmt::kHeaderSize) return false;
-    const std::byte* h = bytes_.data();
-    if (std::memcmp(h + fmt::kMagicAt, fmt::kMagic, sizeof fmt::kMagic) != 0) return false;
-    if (load_u64le(h + fmt::kHeaderChecksumAt) != checksum64(bytes_.first(fmt::kHeaderChecksumAt)))
+    block_file::Fields header;
+    if (!block_file::read(bytes_, fmt::kMagic, fmt::kVersion, fmt::kMaxKeysPerBlock, header))
         return false;
-    if (load_u32le(h + fmt::kVersionAt) != fmt::kVersion) return false;
-    if (load_u64le(h + fmt::kFileSizeAt) != size) return false;
-    if (size > 0xFFFFFFFFull) return false;  // offsets are 32-bit
-    key_count_ = load_u32le(h + fmt::kKeyCountAt);
-    block_count_ = load_u32le(h + fmt::kBlockCountAt);
-    keys_per_block_ = load_u32le(h + fmt::kKeysPerBlockAt);
-    directory_ = load_u64le(h + fmt::kDirectoryAt);
-    if (keys_per_block_ == 0 || keys_per_block_ > fmt::kMaxKeysPerBlock) return false;
-    const std::uint64_t expected_blocks =
-        (std::uint64_t{key_count_} + keys_per_block_ - 1) / keys_per_block_;
-    if (block_count_ != expected_blocks) return false;
-    if (directory_ < fmt::kHeaderSize || directory_ > size) return false;
-    if (size - directory_ != 4ull * (std::uint64_t{block_count_} + 1)) return false;
-    if (load_u64le(h + fmt::kBodyChecksumAt) != checksum64(bytes_.subspan(fmt::kHeaderSize)))
-        return false;
+    key_count_ = header.count;
+    block_count_ = header.block_count;
+    keys_per_block_ = header.per_block;
+    directory_ = header.directory;
     // Directory: block starts rising strictly from the end of the header to the directory.
     if (block_begin(0) != fmt::kHeaderSize) return false;
     if (block_count_ == 0) return directory_ == fmt::kHeaderSize;
@@ -119,6 +121,8 @@ bool IndexFile::verify() noexcept {
     std::int64_t previous_value = 0;
     std::vector<std::int32_t> values;
     values.reserve(std::min<std::uint64_t>(key_count_, size / fmt::kEntryFixedSize));
+    std::vector<std::uint64_t> prefixes;
+    prefixes.reserve(block_count_);
     for (std::uint32_t b = 0; b < block_count_; ++b) {
         const std::uint32_t expected = (b + 1 < block_count_)
                                            ? keys_per_block_
@@ -132,6 +136,7 @@ bool IndexFile::verify() noexcept {
             if (std::memchr(next.text, '\0', next.length) != nullptr) return false;
             const IndexEntry& before = (k == 0) ? previous_block_last : entry;
             if ((k > 0 || have_previous) && !(before.view() < next.view())) return false;
+            if (k == 0) prefixes.push_back(key_prefix(next.view()));
             ascending = ascending && next.value > previous_value;
             if (ascending) values.push_back(next.value);
             previous_value = next.value;
@@ -142,6 +147,7 @@ bool IndexFile::verify() noexcept {
         previous_block_last = entry;
         have_previous = true;
     }
+    first_prefixes_ = std::move(prefixes);
     values_ascending_ = ascending;
     if (ascending) {
         values_ = std::move(values);
@@ -245,51 +251,12 @@ std::unique_ptr<IndexFile> IndexFile::load(const std::string& path) {
     return file;
 }
 
-namespace {
-
-struct CacheEntry {
-    std::string path;
-    FileStamp stamp;
-    std::shared_ptr<const IndexFile> file;
-};
-
-// The process's recently opened index files, most recent first. The mappings are read-only
-// and immutable, so sharing them between handles is safe; the cache bounds how many stay
-// mapped after their handles close.
-class IndexFileCache {
-public:
-    std::shared_ptr<const IndexFile> get(const std::string& path) {
-        if (path.empty()) return nullptr;
-        std::lock_guard lock(mutex_);
-        for (auto it = entries_.begin(); it != entries_.end(); ++it) {
-            if (it->path != path) continue;
-            if (it->stamp.unchanged(path)) {
-                entries_.splice(entries_.begin(), entries_, it);
-                return entries_.front().file;
-            }
-            entries_.erase(it);
-            break;
-        }
-        FileStamp stamp;
-        if (!stamp.take(path)) return nullptr;
-        std::shared_ptr<const IndexFile> file = IndexFile::load(path);
-        if (!file) return nullptr;
-        entries_.push_front({path, stamp, file});
-        if (entries_.size() > kCapacity) entries_.pop_back();
-        return file;
-    }
-
-private:
-    static constexpr std::size_t kCapacity = 24;  // 16 regions, the dong index, and spare
-    std::mutex mutex_;
-    std::list<CacheEntry> entries_;
-};
-
-}  // namespace
-
 std::shared_ptr<const IndexFile> IndexFile::open_shared(const std::string& path) {
-    static IndexFileCache cache;
-    return cache.get(path);
+    // The mappings are read-only and immutable, so handles share them safely; the cache bounds
+    // how many stay mapped after their handles close: 16 regions, the dong index, and spare.
+    static StampedCache<IndexFile> cache(24);
+    return cache.get(
+        path, [](const IndexFile&) { return true; }, [&] { return load(path); });
 }
 
 }  // namespace zendari

@@ -103,6 +103,10 @@ private:
     std::vector<std::int32_t> values_;  // every key's value when ascending, else empty
     static constexpr std::uint32_t kStride = 16;
     std::vector<std::int32_t> samples_;  // values_[0], values_[kStride], ...
+    // Each block's first key's leading eight bytes, big-endian and padded with zeros, for
+    // the search of lower_bound (8 bytes a block, gathered while verifying).
+    static std::uint64_t key_prefix(std::string_view key) noexcept;
+    std::vector<std::uint64_t> first_prefixes_;
 };
 
 }  // namespace zendari

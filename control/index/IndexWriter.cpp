@@ -4,8 +4,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include "common/BlockFileHeader.h"
 #include "common/ByteOrder.h"
-#include "common/Checksum.h"
 
 namespace zendari {
 
@@ -55,19 +55,12 @@ std::vector<std::byte> IndexWriter::image() const {
     std::byte* dir = out.data() + directory;
     for (std::size_t i = 0; i < block_starts_.size(); ++i) store_le(dir + 4 * i, block_starts_[i]);
     store_le(dir + 4 * block_starts_.size(), static_cast<std::uint32_t>(directory));
-    std::byte* h = out.data();
-    std::memcpy(h + fmt::kMagicAt, fmt::kMagic, sizeof fmt::kMagic);
-    store_le(h + fmt::kVersionAt, fmt::kVersion);
-    store_le(h + fmt::kKeyCountAt, key_count_);
-    store_le(h + fmt::kBlockCountAt, static_cast<std::uint32_t>(block_starts_.size()));
-    store_le(h + fmt::kKeysPerBlockAt, keys_per_block_);
-    store_le(h + fmt::kDirectoryAt, directory);
-    store_le(h + fmt::kFileSizeAt, size);
-    store_le(h + fmt::kBodyChecksumAt,
-             checksum64(std::span<const std::byte>(out).subspan(fmt::kHeaderSize)));
-    store_le<std::uint64_t>(h + fmt::kReservedAt, 0);
-    store_le(h + fmt::kHeaderChecksumAt,
-             checksum64(std::span<const std::byte>(out).first(fmt::kHeaderChecksumAt)));
+    block_file::stamp(out, fmt::kMagic,
+                      {.version = fmt::kVersion,
+                       .count = key_count_,
+                       .block_count = static_cast<std::uint32_t>(block_starts_.size()),
+                       .per_block = keys_per_block_,
+                       .directory = directory});
     return out;
 }
 

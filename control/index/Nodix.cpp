@@ -173,4 +173,9 @@ std::int64_t index_last_with_value_at_most(const IndexHandle& handle, std::int32
     return hit.ordinal;
 }
 
+std::shared_ptr<const IndexFile> index_file_of(const IndexHandle& handle) {
+    const HandleState* state = state_of(handle);
+    return state == nullptr ? nullptr : state->file;
+}
+
 }  // namespace zendari

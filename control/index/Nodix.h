@@ -4,8 +4,11 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 
 namespace zendari {
+
+class IndexFile;
 
 // Opaque state of one open index, owned by the caller. A zero-filled handle is "never
 // opened"; close_index accepts it. Never copy an open handle byte-wise.
@@ -65,5 +68,8 @@ std::int64_t index_last_with_value_at_most(const IndexHandle& handle, std::int32
                                            std::uint32_t lo, std::uint32_t hi,
                                            IndexKey* key = nullptr,
                                            std::int32_t* next_value = nullptr);
+// The verified file an open handle reads (null when the handle is not open), for the readers
+// of auxiliary files that are checked against it, such as the consonant index.
+std::shared_ptr<const IndexFile> index_file_of(const IndexHandle& handle);
 
 }  // namespace zendari

@@ -7,23 +7,25 @@
 #include <cstdint>
 #include <string_view>
 
+#include "common/BlockFileHeader.h"
+
 namespace zendari::index_format {
 
 inline constexpr char kMagic[8] = {'T', 'V', 'N', 'O', 'D', 'I', 'X', '\x1a'};
 inline constexpr std::uint32_t kVersion = 1;
 
-inline constexpr std::size_t kHeaderSize = 64;
-// Header fields (offsets into the header).
-inline constexpr std::size_t kMagicAt = 0;            // 8 bytes
-inline constexpr std::size_t kVersionAt = 8;          // u32
-inline constexpr std::size_t kKeyCountAt = 12;        // u32
-inline constexpr std::size_t kBlockCountAt = 16;      // u32
-inline constexpr std::size_t kKeysPerBlockAt = 20;    // u32
-inline constexpr std::size_t kDirectoryAt = 24;       // u64, file offset of the directory
-inline constexpr std::size_t kFileSizeAt = 32;        // u64
-inline constexpr std::size_t kBodyChecksumAt = 40;    // u64 over bytes [kHeaderSize, file size)
-inline constexpr std::size_t kReservedAt = 48;        // u64, zero
-inline constexpr std::size_t kHeaderChecksumAt = 56;  // u64 over bytes [0, 56)
+// Header fields (offsets into the header shared with the consonant index).
+inline constexpr std::size_t kHeaderSize = block_file::kHeaderSize;
+inline constexpr std::size_t kMagicAt = block_file::kMagicAt;
+inline constexpr std::size_t kVersionAt = block_file::kVersionAt;
+inline constexpr std::size_t kKeyCountAt = block_file::kCountAt;
+inline constexpr std::size_t kBlockCountAt = block_file::kBlockCountAt;
+inline constexpr std::size_t kKeysPerBlockAt = block_file::kPerBlockAt;
+inline constexpr std::size_t kDirectoryAt = block_file::kDirectoryAt;
+inline constexpr std::size_t kFileSizeAt = block_file::kFileSizeAt;
+inline constexpr std::size_t kBodyChecksumAt = block_file::kBodyChecksumAt;
+inline constexpr std::size_t kReservedAt = block_file::kReservedAt;
+inline constexpr std::size_t kHeaderChecksumAt = block_file::kHeaderChecksumAt;
 
 // A key is at most 127 bytes so that it fits the key record's 128-byte text with its NUL.
 inline constexpr std::size_t kMaxKeyLength = 127;

@@ -15,7 +15,7 @@ constexpr std::array<VarType, 2> kLongLong{VarType::Long, VarType::Long};
 constexpr std::array<VarType, 2> kTextLong{VarType::Text, VarType::Long};
 constexpr std::array<VarType, 3> kTextLongText{VarType::Text, VarType::Long, VarType::Text};
 
-constexpr std::array<MemberInfo, 11> kMembers{{
+constexpr std::array<MemberInfo, 13> kMembers{{
     {"InitDB", kDispInitDB, true, VarType::Long, {}},
     {"SetLocal", kDispSetLocal, true, VarType::Long, {}},
     {"FindKey", kDispFindKey, false, VarType::Bool, kText},
@@ -27,6 +27,8 @@ constexpr std::array<MemberInfo, 11> kMembers{{
     {"GetLocSung", kDispGetLocSung, false, VarType::Text, kTextLongText},
     {"AboutBox", kDispAboutBox, false, VarType::Empty, {}},
     {"ScanEnded", kDispScanEnded, true, VarType::Bool, {}},
+    {"FindChosung", kDispFindChosung, false, VarType::Bool, kText},
+    {"GetNextChosung", kDispGetNextChosung, false, VarType::Text, {}},
 }};
 
 bool equals_ignore_case(std::string_view a, std::string_view b) {
@@ -139,6 +141,12 @@ DispResult Dispatcher::invoke(DispId id, InvokeKind kind, std::span<const Varian
             break;
         case kDispGetLocSung:
             result = to_text(core_.get_loc_sung(texts[0], as_long(args[1]), texts[1]));
+            break;
+        case kDispFindChosung:
+            result = core_.find_chosung(texts[0]);
+            break;
+        case kDispGetNextChosung:
+            result = to_text(core_.get_next_chosung());
             break;
         case kDispAboutBox:
             if (about_) about_();

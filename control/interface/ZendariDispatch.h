@@ -31,6 +31,19 @@ inline constexpr DispId kDispGetLocSung = 10;
 // further page would find nothing (a host stops offering "next page"). Not in the original
 // table; 7 stays unused.
 inline constexpr DispId kDispScanEnded = 11;
+// Lookup by initial consonants, beside FindKey/GetNext and not in the original table either.
+// FindChosung(key) positions the consonant cursor on the first name of the selected region
+// whose initials match `key` (ㄱㅇㅅ finds 김영수, 고영수, ...; in 김ㅇㅅ the syllable must match
+// exactly, the consonants by initial; ㄲㄸㅃㅆㅉ are consonants of their own) and answers
+// whether any name matches. GetNextChosung walks those names, one "name:first:count:" entry a
+// call as GetNext gives it, then "vbROF". The walk has a member of its own rather than going
+// on through GetNext, because GetNext walks the name cursor that the dong scans share and
+// callers rely on: a consonant lookup moves neither, and a host that never calls 12 and 13
+// sees the control as before. Names come by their initials in order, the names with more
+// records first among equal initials. A region without the CD's consonant index (an
+// auxiliary file) matches nothing: FindChosung answers false and GetNextChosung "vbROF".
+inline constexpr DispId kDispFindChosung = 12;
+inline constexpr DispId kDispGetNextChosung = 13;
 inline constexpr DispId kDispAboutBox = -552;  // DISPID_ABOUTBOX
 inline constexpr DispId kDispUnknown = -1;     // DISPID_UNKNOWN
 

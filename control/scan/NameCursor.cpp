@@ -13,6 +13,8 @@ bool NameCursor::open(const std::string& path) {
     close();
     if (open_index(path.c_str(), handle_, 0, 0) == 0) return false;
     open_ = true;
+    path_ = path;
+    file_ = index_file_of(handle_);
     unplaced_ = key_.text[0] != '\0';
     return true;
 }
@@ -20,6 +22,8 @@ bool NameCursor::open(const std::string& path) {
 void NameCursor::close() {
     close_index(handle_);
     open_ = false;
+    path_.clear();
+    file_.reset();
     past_last_key_ = false;
     region_ = -1;
 }

@@ -4,12 +4,15 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 
 #include "index/Nodix.h"
 
 namespace zendari {
+
+class IndexFile;
 
 class NameCursor {
 public:
@@ -34,6 +37,11 @@ public:
     // before the path was read).
     void selected(int region, std::uint64_t generation);
     bool is_open() const noexcept { return open_; }
+    // The index open: its path as Quenby.INI gave it, and the verified file (null when closed).
+    // Auxiliary files of the region (its consonant index) are found beside it and checked
+    // against it.
+    const std::string& path() const noexcept { return path_; }
+    const std::shared_ptr<const IndexFile>& file() const noexcept { return file_; }
 
     // Stands on `key` when the index has it, and returns true; otherwise on the first key
     // after it (past every key when none follows). A text longer than kMaxKeyLength or
@@ -66,6 +74,8 @@ public:
 private:
     IndexHandle handle_{};
     IndexKey key_{};
+    std::string path_;
+    std::shared_ptr<const IndexFile> file_;
     bool open_ = false;
     bool past_last_key_ = false;
     bool unplaced_ = false;  // the index was opened again under a key not yet found in it

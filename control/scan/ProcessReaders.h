@@ -1,6 +1,7 @@
 // The readers every control object of the process shares: the region name index with its
-// name cursor, the dong data, the filter window and the record reader. They are built once
-// per process; initialisation succeeds once, as the files stay open until the process ends.
+// name cursor and consonant cursor, the dong data, the filter window and the record reader. They
+// are built once per process; initialisation succeeds once, as the files stay open until the
+// process ends.
 #pragma once
 
 #include <memory>
@@ -9,12 +10,14 @@
 #include "data/DongData.h"
 #include "data/DongPostings.h"
 #include "data/FileWindow.h"
+#include "scan/ChosungCursor.h"
 #include "scan/NameCursor.h"
 
 namespace zendari {
 
 struct ProcessReaders {
-    NameCursor names;  // the selected region's index, shared by name lookup and the scans
+    NameCursor names;       // the selected region's index, shared by name lookup and the scans
+    ChosungCursor chosung;  // lookup by initial consonants in the same region
     DongData dongs;
     FileWindow filter;
     CHrec chrec;

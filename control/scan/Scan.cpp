@@ -168,44 +168,39 @@ public:
         return limit_ >= start_;
     }
 
-    // Walks up to cnt names as the per-name loop would, `chunk` names per progress report.
+    // Walks up to cnt names as the per-name loop would, a chunk of names per progress report.
+    // The page's matches and their names are found once, up front; a chunk then costs only its
+    // progress report and its own matches (a page of a region with few matches passes over
+    // hundreds of chunks), and the name cursor moves once, when the page ends.
     void run(std::int32_t cnt, const std::function<std::string_view(std::int32_t)>& text_of,
              std::string& result) {
         constexpr std::int64_t kChunk = 4096;
-        reserve(cnt, result);
+        const std::int64_t page_end =
+            std::clamp<std::int64_t>(std::int64_t{start_} + cnt, start_, limit_);
+        find_page(static_cast<std::uint32_t>(page_end), result);
+        std::size_t next = 0;      // the first match not yet appended
+        std::uint32_t passed = 0;  // names walked that the cursor has not been moved over
         for (std::int32_t i = 1; i <= cnt;) {
             const std::int64_t ordinal = std::int64_t{start_} + i - 1;
             if (ordinal >= limit_) {  // the end key or the next surname: the scan ends
                 (void)host_.scan_steps(i, i, text_of);
-                r_.names.skip(1);  // the walk has read past it (nothing follows the end key)
+                // The walk has read past it (nothing follows the end key).
+                r_.names.skip(passed + 1);
                 return;
             }
             const auto last = static_cast<std::int32_t>(
                 std::min<std::int64_t>({cnt, i + kChunk - 1, std::int64_t{limit_} - start_}));
             const std::int32_t cancelled_at = host_.scan_steps(i, last, text_of);
             const std::int32_t done = cancelled_at == 0 ? last : cancelled_at;
-            names(static_cast<std::uint32_t>(ordinal), static_cast<std::uint32_t>(start_ + done),
-                  result);
-            r_.names.skip(static_cast<std::uint32_t>(done - i + 1));
-            if (cancelled_at != 0) return;
+            next = append(next, std::int64_t{start_} + done, result);
+            passed += static_cast<std::uint32_t>(done - i + 1);
+            if (cancelled_at != 0) break;
             i = done + 1;
         }
+        r_.names.skip(passed);
     }
 
 private:
-    // Items run to about 80 bytes; room for the page's matches up front saves the copies of
-    // a growing string.
-    void reserve(std::int32_t cnt, std::string& result) {
-        constexpr std::size_t kItemGuess = 96;
-        if (cnt <= 0) return;
-        const std::int64_t hi = std::min<std::int64_t>(std::int64_t{start_} + cnt, limit_);
-        const auto from =
-            std::lower_bound(matches_.begin(), matches_.end(), value_at(start_), record_before);
-        const auto to = std::lower_bound(from, matches_.end(),
-                                         value_at(static_cast<std::uint32_t>(hi)), record_before);
-        result.reserve(result.size() + static_cast<std::size_t>(to - from) * kItemGuess);
-    }
-
     const IndexHandle& index() const { return r_.names.handle(); }
 
     // The first ordinal from start_ on whose key's first two bytes sort after the surname, or
@@ -226,25 +221,34 @@ private:
     }
     std::int32_t value_at(std::uint32_t ordinal) { return index_value_at(index(), ordinal); }
 
-    // The matches of the names with ordinals [lo, hi).
-    void names(std::uint32_t lo, std::uint32_t hi, std::string& result) {
+    // The matches of the names with ordinals [start_, page_end) and each match's name: the
+    // last name whose first record is at most the match. The searches are independent of one
+    // another, so their cache misses overlap. Room for the page's items goes into `result` up
+    // front (items run to about 80 bytes), which saves the copies of a growing string.
+    void find_page(std::uint32_t page_end, std::string& result) {
+        constexpr std::size_t kItemGuess = 96;
         const auto from =
-            std::lower_bound(matches_.begin(), matches_.end(), value_at(lo), record_before);
-        const auto stop = std::lower_bound(from, matches_.end(), value_at(hi), record_before);
-        const std::span<const Posting> page(from, stop);
-        // Each match's name: the last name whose first record is at most the match. The
-        // searches are independent of one another, so their cache misses overlap.
-        ordinals_.resize(page.size());
-        for (std::size_t k = 0; k < page.size(); ++k) {
+            std::lower_bound(matches_.begin(), matches_.end(), value_at(start_), record_before);
+        const auto to = std::lower_bound(from, matches_.end(), value_at(page_end), record_before);
+        page_ = std::span<const Posting>(from, to);
+        ordinals_.resize(page_.size());
+        for (std::size_t k = 0; k < page_.size(); ++k) {
             ordinals_[k] = index_last_with_value_at_most(
-                index(), static_cast<std::int32_t>(page[k].record), lo, hi);
+                index(), static_cast<std::int32_t>(page_[k].record), start_, page_end);
         }
+        result.reserve(result.size() + page_.size() * kItemGuess);
+    }
+
+    // Appends the page's matches from `k` on whose names lie before ordinal `end`; returns the
+    // first match not appended.
+    std::size_t append(std::size_t k, std::int64_t end, std::string& result) {
         // What a match needs is asked for this many matches ahead: its name's index block,
         // master record and line start first, the line's text at half the distance.
         constexpr std::size_t kAhead = 8;
         IndexKey name{};
         std::int64_t name_ordinal = -1, name_first = 0, name_end = 0;
-        for (std::size_t k = 0; k < page.size();) {
+        const std::span<const Posting> page = page_;
+        while (k < page.size() && ordinals_[k] >= 0 && ordinals_[k] < end) {
             if (k + kAhead < page.size()) {
                 if (ordinals_[k + kAhead] >= 0)
                     index_prefetch_key(index(), static_cast<std::uint32_t>(ordinals_[k + kAhead]));
@@ -252,11 +256,10 @@ private:
             }
             if (k + kAhead / 2 < page.size()) r_.chrec.prefetch_detail(page[k + kAhead / 2].record);
             const std::int64_t record = page[k].record;
-            if (ordinals_[k] < 0) return;
             if (ordinals_[k] != name_ordinal) {
                 name_ordinal = ordinals_[k];
                 const auto ordinal = static_cast<std::uint32_t>(name_ordinal);
-                if (!index_key_at(index(), ordinal, name)) return;
+                if (!index_key_at(index(), ordinal, name)) return page.size();
                 name_first = name.value;
                 name_end = index_value_at(index(), ordinal + 1);
             }
@@ -271,6 +274,8 @@ private:
             }
             ++k;
         }
+        // A match without a name (which a verified index cannot give) ends the page's matches.
+        return k < page.size() && ordinals_[k] < 0 ? page.size() : k;
     }
 
     ProcessReaders& r_;
@@ -281,7 +286,8 @@ private:
     std::uint32_t start_ = 0;
     std::uint32_t sentinel_ = 0;
     std::uint32_t limit_ = 0;             // the ordinal the scan stops at
-    std::vector<std::int64_t> ordinals_;  // per match of a chunk: its name's key ordinal
+    std::span<const Posting> page_;       // the page's matches
+    std::vector<std::int64_t> ordinals_;  // per match of the page: its name's key ordinal
 };
 
 }  // namespace

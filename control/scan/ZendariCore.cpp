@@ -1,7 +1,6 @@
 #include "scan/ZendariCore.h"
 
 #include <algorithm>
-#include <charconv>
 #include <cstring>
 
 #include "common/ChangeWatch.h"
@@ -11,6 +10,7 @@
 #include "data/regions.h"
 #include "index/index_format.h"
 #include "scan/LocMatcher.h"
+#include "scan/NameEntry.h"
 #include "scan/ProcessReaders.h"
 #include "scan/Results.h"
 #include "scan/Scan.h"
@@ -114,25 +114,15 @@ std::string ZendariCore::get_next() {
     names.place();
     names.enter_if_empty();
     if (names.past_last_key()) return "vbROF";
-    if (index_format::is_end_key(names.text())) {
+    const std::string_view name = names.text();
+    if (index_format::is_end_key(name)) {
         names.step();
         return "vbROF";
     }
-    // "%s:%ld:%ld:", composed on the stack and copied out once: a keystroke asks for 30.
-    constexpr std::size_t kDigits = 20;
-    char entry[index_format::kMaxKeyLength + 2 * kDigits + 3];
-    const std::string_view name = names.text();
-    std::memcpy(entry, name.data(), name.size());
-    char* at = entry + name.size();
+    NameEntry entry(name);
     const std::int64_t first = names.value();
     names.step();
-    const std::int64_t count = std::int64_t{names.value()} - first;
-    *at++ = ':';
-    at = std::to_chars(at, at + kDigits, first).ptr;
-    *at++ = ':';
-    at = std::to_chars(at, at + kDigits, count).ptr;
-    *at++ = ':';
-    return std::string(entry, at);
+    return entry.finish(first, std::int64_t{names.value()} - first);
 }
 
 bool ZendariCore::set_result(std::int32_t rep, std::int32_t cnt) {
@@ -186,6 +176,19 @@ std::string ZendariCore::get_loc_sung(std::string_view loc, std::int32_t cnt,
 
 bool ZendariCore::scan_ended() const {
     return state_->scan_ended;
+}
+
+bool ZendariCore::find_chosung(std::string_view key) {
+    ProcessReaders& r = process_readers();
+    return r.chosung.find(r.names, key);
+}
+
+std::string ZendariCore::get_next_chosung() {
+    ProcessReaders& r = process_readers();
+    std::string_view name;
+    std::int32_t first = 0, count = 0;
+    if (!r.chosung.next(r.names, name, first, count)) return "vbROF";
+    return NameEntry(name).finish(first, count);
 }
 
 }  // namespace zendari

@@ -1,5 +1,5 @@
-// The name-search control without any GUI: the two properties and eight methods of the
-// dispatch interface, on CP949 text. The dispatch library, the command-line host and the
+// The name-search control without any GUI: the properties and methods of the dispatch
+// interface, on CP949 text. The dispatch library, the command-line host and the
 // tests all drive the engine through this one class; messages and scan progress come back
 // through ControlHost, so no Qt type crosses here.
 #pragma once
@@ -45,6 +45,15 @@ public:
     // DISPID 11. The last scan of this object left the name cursor at the region's end: the
     // next page would walk no name.
     bool scan_ended() const;
+
+    // DISPID 12. Positions the consonant cursor on the first name of the selected region whose
+    // initials match `key` (ㄱㅇㅅ, or 김ㅇㅅ: syllables exactly, consonants by initial); true
+    // when some name matches. False at once when the region has no consonant index.
+    bool find_chosung(std::string_view key);
+    // DISPID 13. The name the consonant cursor stands on, as GetNext gives it
+    // ("name:first:count:"), and on to the next match; "vbROF" once the matches are walked, or
+    // when another region has been selected since FindChosung.
+    std::string get_next_chosung();
 
 private:
     struct State;

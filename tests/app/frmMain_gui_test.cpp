@@ -20,6 +20,7 @@
 
 #include "KoreanClock.h"
 #include "MainWindowFixture.h"
+#include "search/ResultRows.h"
 
 namespace {
 
@@ -312,6 +313,77 @@ TEST_F(GuiFlowTest, SelectAllFollowsWhatTheListShows) {
     EXPECT_TRUE(results->selectionModel()->selectedRows().isEmpty());
     clickToolbar("SelectAll");
     EXPECT_EQ(results->selectionModel()->selectedRows().size(), window().resultModel()->rowCount());
+}
+
+// The initial consonants of a name, by the syllable formula (other characters as they are).
+QString initialsOf(const QString& name) {
+    static const QString kInitials = QStringLiteral("ㄱㄲㄴㄷㄸㄹㅁㅂㅃㅅㅆㅇㅈㅉㅊㅋㅌㅍㅎ");
+    QString out;
+    for (const QChar c : name) {
+        const char16_t u = c.unicode();
+        out += u >= 0xAC00 && u <= 0xD7A3 ? kInitials[(u - 0xAC00) / (21 * 28)] : c;
+    }
+    return out;
+}
+
+TEST_F(GuiFlowTest, ConsonantsTypedListFullNamesByTheirInitials) {
+    // A 김영수 of 인천/경기 (the fourth area) in a region index where no more than 29 names of
+    // the same initials come before it (more records first, then by name): it must be listed.
+    std::map<int, std::map<QString, int>> counts;  // region -> name -> records
+    for (const SampleListing& l : sampleListings())
+        ++counts[search::indexRegionCode(l.dong)][l.name];
+    QString dong;
+    for (const SampleListing& l : sampleListings()) {
+        const int region = search::indexRegionCode(l.dong);
+        if (l.name != QStringLiteral("김영수") || (region != 12 && region != 72)) continue;
+        const int mine = counts[region][l.name];
+        int before = 0;
+        for (const auto& [name, n] : counts[region])
+            before += initialsOf(name) == QStringLiteral("ㄱㅇㅅ") &&
+                      (n > mine || (n == mine && name < l.name));
+        if (before < 30) dong = l.dong;
+    }
+    ASSERT_FALSE(dong.isEmpty()) << "the sample holds no 김영수 that the first page would list";
+    const int region = search::indexRegionCode(dong);
+    int matching = 0;
+    for (const auto& [name, n] : counts[region]) matching += initialsOf(name).startsWith("ㄱㅇㅅ");
+
+    ASSERT_TRUE(start());
+    child<QComboBox>("cmbArea")->setFocus();
+    for (int i = 0; i < 3; ++i) key(Qt::Key_Down);
+    ASSERT_EQ(window().intLoadedArea(), 3);
+    clickNode("#" + dong);
+    QTest::mouseClick(searchBox(), Qt::LeftButton);
+    QTest::keyClick(searchBox(), Qt::Key_A, Qt::ControlModifier);  // over whatever it held
+    typeHere(QStringLiteral("ㄱㅇㅅ"));
+    EXPECT_EQ(searchBox()->text(), "ㄱㅇㅅ");
+    QStringList candidates;
+    for (int r = 0; r < window().searchModel()->rowCount(); ++r)
+        candidates << window().searchModel()->cell(r, 0);
+    EXPECT_TRUE(candidates.contains(QStringLiteral("김영수")))
+        << candidates.join(' ').toStdString();
+    EXPECT_EQ(candidates.size(), std::min(matching, 30));
+    for (const QString& c : candidates)
+        EXPECT_TRUE(initialsOf(c).startsWith("ㄱㅇㅅ")) << c.toStdString();
+
+    // The surname typed whole, the rest as consonants: only that surname's names.
+    QTest::keyClick(searchBox(), Qt::Key_A, Qt::ControlModifier);
+    typeHere(QStringLiteral("김ㅇㅅ"));
+    ASSERT_GT(window().searchModel()->rowCount(), 0);
+    for (int r = 0; r < window().searchModel()->rowCount(); ++r) {
+        const QString c = window().searchModel()->cell(r, 0);
+        EXPECT_TRUE(c.startsWith("김") && initialsOf(c).startsWith("ㄱㅇㅅ")) << c.toStdString();
+    }
+    // 김영수 chosen lists its records in the dong, as after any other lookup.
+    int row = 0;
+    while (row < window().searchModel()->rowCount() &&
+           window().searchModel()->cell(row, 0) != QStringLiteral("김영수"))
+        ++row;
+    ASSERT_LT(row, window().searchModel()->rowCount());
+    for (int i = 0; i <= row; ++i) key(Qt::Key_Down);
+    key(Qt::Key_Return);
+    ASSERT_GT(window().resultModel()->rowCount(), 0);
+    EXPECT_EQ(window().resultModel()->cell(0, 0), "김영수");
 }
 
 TEST_F(GuiFlowTest, TheLoadBuildsOneTreeAndTheToolbarIsOneSetOfIcons) {

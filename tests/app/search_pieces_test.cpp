@@ -131,6 +131,16 @@ TEST(NameLookupTest, ParenthesisedAreaCodeIsDroppedUnlessNothingFollows) {
     EXPECT_FALSE(parseCandidate("vbROF", c));
 }
 
+TEST(NameLookupTest, ConsonantsTypedAskForNamesByTheirInitials) {
+    for (const char* yes : {"ㄱ", "ㄱㅇㅅ", "김ㅇㅅ", "ㄲㄸ", "ㄳ", "ㅎ김"}) {
+        EXPECT_TRUE(isInitialsLookup(QString::fromUtf8(yes))) << yes;
+    }
+    // Syllables alone, a vowel, Latin letters, digits, blanks, the empty text: a plain lookup.
+    for (const char* no : {"김영수", "ㅏ", "ㄱㅏ", "ㄱA", "ㄱ1", "ㄱ ㅇ", "", "(02)"}) {
+        EXPECT_FALSE(isInitialsLookup(QString::fromUtf8(no))) << no;
+    }
+}
+
 TEST(RegionTreeTest, ParentRulesKeysAndPictures) {
     RegionTreeBuilder b;
     auto key = [](const std::optional<RegionNode>& n) { return n ? n->key : QString("-"); };

@@ -107,22 +107,27 @@ TEST_P(IndexRoundTrip, ExactPositioningAndWalk) {
 
 INSTANTIATE_TEST_SUITE_P(BlockSizes, IndexRoundTrip, ::testing::Values(1u, 3u, 16u, 1024u));
 
-TEST(Index, ManyKeysAgainstAMap) {
+// Random keys, and the same behind a common head of eight bytes or more, so that every block
+// shares its first key's leading bytes with the others and lookups compare whole keys.
+class ManyKeys : public ::testing::TestWithParam<std::string> {};
+
+TEST_P(ManyKeys, AgainstAMap) {
     test::TempDir dir;
     std::mt19937 rng(11);
-    Keys keys;
-    while (keys.size() < 20000) {
+    const std::string head = GetParam();
+    auto random_text = [&] {
         std::string k(1 + rng() % 12, ' ');
         for (char& c : k) c = static_cast<char>('a' + rng() % 6);
-        keys[k] = static_cast<std::int32_t>(rng());
-    }
+        return k.size() % 5 == 0 ? k : head + k;
+    };
+    Keys keys;
+    while (keys.size() < 20000) keys[random_text()] = static_cast<std::int32_t>(rng());
     const std::string path = write_index(dir, keys, 16);
     IndexHandle h{};
     ASSERT_NE(open_index(path.c_str(), h), 0);
     IndexKey key{};
     for (int i = 0; i < 5000; ++i) {
-        std::string probe(1 + rng() % 12, ' ');
-        for (char& c : probe) c = static_cast<char>('a' + rng() % 6);
+        std::string probe = random_text();
         fill(key, probe);
         const bool hit = find_key(key, h) != 0;
         ASSERT_EQ(hit, keys.count(probe) == 1);
@@ -138,6 +143,8 @@ TEST(Index, ManyKeysAgainstAMap) {
     }
     close_index(h);
 }
+
+INSTANTIATE_TEST_SUITE_P(Heads, ManyKeys, ::testing::Values("", "abcdefgh", "abcdefghij"));
 
 TEST(Index, HandlesThatAreNotOpen) {
     IndexHandle h{};

@@ -57,7 +57,8 @@ TEST_F(DispatchTest, MembersHaveTheirDispIdsKindsAndTypes) {
     const std::map<std::string, DispId> expected{
         {"InitDB", 1},      {"SetLocal", 2},   {"FindKey", 3},      {"GetNext", 4},
         {"SetResult", 5},   {"GetResult", 6},  {"GetAllResult", 8}, {"GetLocNext", 9},
-        {"GetLocSung", 10}, {"ScanEnded", 11}, {"AboutBox", -552}};
+        {"GetLocSung", 10}, {"ScanEnded", 11}, {"FindChosung", 12}, {"GetNextChosung", 13},
+        {"AboutBox", -552}};
     auto* control = client.control();
     for (const auto& [name, id] : expected) {
         EXPECT_EQ(control->get_id_of_name(name), id) << name;
@@ -75,6 +76,8 @@ TEST_F(DispatchTest, MembersHaveTheirDispIdsKindsAndTypes) {
     EXPECT_EQ(params[kDispGetLocNext], (std::vector<V>{V::Text, V::Long}));
     EXPECT_EQ(params[kDispGetLocSung], (std::vector<V>{V::Text, V::Long, V::Text}));
     EXPECT_TRUE(params[kDispGetNext].empty());
+    EXPECT_EQ(params[kDispFindChosung], (std::vector<V>{V::Text}));
+    EXPECT_TRUE(params[kDispGetNextChosung].empty());
 }
 
 TEST_F(DispatchTest, MalformedCallsAreRefusedWithoutRunning) {
@@ -89,6 +92,12 @@ TEST_F(DispatchTest, MalformedCallsAreRefusedWithoutRunning) {
     EXPECT_EQ(rc, DispResult::MemberNotFound) << "DISPID 7 is not in the table";
     call(kDispInitDB, InvokeKind::PropertyPut, {std::u16string(u"1")}, &rc);
     EXPECT_EQ(rc, DispResult::TypeMismatch);
+    call(kDispFindChosung, InvokeKind::Method, {}, &rc);
+    EXPECT_EQ(rc, DispResult::BadParamCount);
+    call(kDispFindChosung, InvokeKind::Method, {std::int32_t{12}}, &rc);
+    EXPECT_EQ(rc, DispResult::TypeMismatch);
+    call(kDispGetNextChosung, InvokeKind::PropertyGet, {}, &rc);
+    EXPECT_EQ(rc, DispResult::MemberNotFound) << "a method, no property";
     call(kDispScanEnded, InvokeKind::PropertyPut, {true}, &rc);
     EXPECT_EQ(rc, DispResult::MemberNotFound) << "ScanEnded is read-only";
     EXPECT_EQ(call(kDispScanEnded, InvokeKind::PropertyGet, {}, &rc), Variant{false});
@@ -159,6 +168,27 @@ TEST_F(DispatchTest, NameLookupAndRecordsCrossAsUtf16) {
               "11020104:" + jungDong() + ":5:051:744-9999/3:612030:중동상가\n");
     EXPECT_EQ(client.callText(kDispGetResult),
               "11020103:" + uDong() + ":8-1:051:746-2:612020:우동 1층\n");
+}
+
+TEST_F(DispatchTest, InitialConsonantsFindFullNamesAcrossAsUtf16) {
+    client.putLong(kDispInitDB, 1);
+    client.putLong(kDispSetLocal, 11);
+    const auto find = [&](const QString& typed) {
+        const Variant key = ZendariClient::text(typed);
+        return client.callBool(kDispFindChosung, std::span(&key, 1));
+    };
+    EXPECT_TRUE(find(QStringLiteral("ㄱㅊㅅ")));
+    EXPECT_EQ(client.callText(kDispGetNextChosung), "김철수:3:3:");
+    EXPECT_EQ(client.callText(kDispGetNextChosung), "vbROF");
+    EXPECT_TRUE(find(QStringLiteral("ㅂㅇ")));
+    EXPECT_EQ(client.callText(kDispGetNextChosung), "박영희:6:1:");
+    EXPECT_TRUE(find(QStringLiteral("이ㅁㅎ")));
+    EXPECT_EQ(client.callText(kDispGetNextChosung), "이민호:7:1:");
+    EXPECT_FALSE(find(QStringLiteral("김ㅁ")));
+    EXPECT_EQ(client.callText(kDispGetNextChosung), "vbROF");
+    // The name cursor is not the consonant cursor's: GetNext goes on from the first name.
+    EXPECT_EQ(client.callText(kDispGetNext), "김철수:3:3:");
+    EXPECT_TRUE(prompt.messages().empty());
 }
 
 TEST_F(DispatchTest, ADamagedByteOnTheCdIsMarkedAndTheRestOfTheTextStillCrosses) {

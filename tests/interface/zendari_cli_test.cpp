@@ -87,6 +87,27 @@ TEST(ZendariCli, AnswersEachCallAndPrintsTheControlsMessagesFirst) {
     EXPECT_EQ(out[16]["result"].toInt(), 11);
 }
 
+TEST(ZendariCli, InitialConsonantsByName) {
+    CdFixture cd(sampleListings(), sampleDongs());
+    ASSERT_TRUE(cd.ok()) << cd.log().toStdString();
+    const auto out = runHost({
+        R"({"member":"InitDB","put":1})",
+        R"({"member":"SetLocal","put":11})",
+        R"({"member":"FindChosung","args":["ㄱㅊㅅ"]})",
+        R"({"member":"GetNextChosung"})",
+        R"({"member":"GetNextChosung"})",
+        R"({"member":"findchosung","args":["ㅎ"]})",
+        R"({"member":"GetNextChosung","args":[1]})",
+    });
+    ASSERT_EQ(out.size(), 7);
+    EXPECT_EQ(out[2]["result"].toBool(), true);
+    EXPECT_EQ(out[3]["result"].toString(), "김철수:3:3:");
+    EXPECT_EQ(out[4]["result"].toString(), "vbROF");
+    EXPECT_EQ(out[5]["member"].toString(), "findchosung");
+    EXPECT_EQ(out[5]["result"].toBool(true), false);
+    EXPECT_TRUE(out[6].contains("error"));
+}
+
 // Without a display (here the offscreen platform, as ctest runs it, or no DISPLAY at all) the
 // host scans without windows: standard error carries nothing, the answers are the same.
 TEST(ZendariCli, ScansWithoutADisplayPrintNothingOnStandardError) {

@@ -17,7 +17,10 @@
 #include "data/lof_format.h"
 #include "data/posting_format.h"
 #include "data/regions.h"
+#include "index/ChosungIndex.h"
+#include "index/ChosungWriter.h"
 #include "index/IndexWriter.h"
+#include "index/chosung_format.h"
 #include "index/index_format.h"
 
 namespace zendari::build {
@@ -107,9 +110,16 @@ bool write_region_indexes(const ListingSet& set, const std::vector<std::uint32_t
     for (std::size_t r = 0; r < 16; ++r) {
         IndexWriter writer;
         std::string_view previous;
+        std::vector<std::string_view> names;  // with their record counts, for the .cho
+        std::vector<std::uint32_t> counts;
         for (std::uint32_t k = region_start[r]; k < region_start[r + 1]; ++k) {
             const std::string_view name = set.name(set.listings[order[k]]);
-            if (k > region_start[r] && name == previous) continue;
+            if (k > region_start[r] && name == previous) {
+                ++counts.back();
+                continue;
+            }
+            names.push_back(name);
+            counts.push_back(1);
             if (!writer.add(name, static_cast<std::int32_t>(k + 1))) {
                 error = "index of " + std::string(kRegionKeys[r]) + ": " + writer.error();
                 return false;
@@ -125,6 +135,12 @@ bool write_region_indexes(const ListingSet& set, const std::vector<std::uint32_t
         const std::vector<std::byte> image = writer.image();
         const fs::path path = dir / (std::string(kRegionKeys[r]) + ".ndx");
         if (!write_file(path, {reinterpret_cast<const char*>(image.data()), image.size()}, error))
+            return false;
+        // The auxiliary consonant index beside it.
+        const std::vector<std::byte> consonants = chosung_index_image(names, counts);
+        if (!write_file(chosung_path(path.string()),
+                        {reinterpret_cast<const char*>(consonants.data()), consonants.size()},
+                        error))
             return false;
     }
     return true;
@@ -281,7 +297,11 @@ bool write_manifest(const fs::path& data_dir, const fs::path& index_dir, std::st
                 return false;
             }
             const std::string name = path.filename().string();
-            entries.push_back({.auxiliary = name.ends_with(".lof") || name == kPostingName,
+            // The files the readers do without: line offset tables, dong postings,
+            // consonant indexes.
+            const bool auxiliary = name.ends_with(".lof") || name == kPostingName ||
+                                   name.ends_with(chosung_format::kExtension);
+            entries.push_back({.auxiliary = auxiliary,
                                .in_data_folder = dir == data_dir,
                                .name = name,
                                .size = file.size(),

@@ -1,7 +1,7 @@
 // Writes a directory CD from checked listings into a folder: master, filter and line block
-// files in the data folder; region name indexes, dong code index, dong table and the
-// auxiliary dong posting file and the manifest in the index folder; Quenby.INI naming them
-// all.
+// files in the data folder; region name indexes with their auxiliary consonant indexes, dong
+// code index, dong table, the auxiliary dong posting file and the manifest in the index
+// folder; Quenby.INI naming them all.
 #pragma once
 
 #include <filesystem>
