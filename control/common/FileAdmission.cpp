@@ -1,6 +1,7 @@
 #include "common/FileAdmission.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cstdio>
 #include <mutex>
 #include <set>
@@ -15,6 +16,9 @@ struct Admission {
     std::vector<FileIdentity> files;  // sorted by device and inode
     std::set<std::string> told;
 };
+
+std::atomic<std::uint64_t> holds{0};  // holds taken in this process
+std::atomic<std::uint64_t> hold_in_force{0};
 
 Admission& admission() {
     static Admission a;
@@ -33,6 +37,7 @@ void admit_only(std::vector<FileIdentity> files) {
     const std::lock_guard lock(a.mutex);
     a.files = std::move(files);
     a.held = true;
+    hold_in_force.store(holds.fetch_add(1) + 1);
 }
 
 void admit_all() {
@@ -41,12 +46,17 @@ void admit_all() {
     a.files.clear();
     a.told.clear();
     a.held = false;
+    hold_in_force.store(0);
 }
 
 bool admission_held() {
     Admission& a = admission();
     const std::lock_guard lock(a.mutex);
     return a.held;
+}
+
+std::uint64_t admission_hold() noexcept {
+    return hold_in_force.load();
 }
 
 bool file_admitted(const std::string& path, const struct stat& st) {

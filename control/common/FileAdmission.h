@@ -32,6 +32,11 @@ void admit_only(std::vector<FileIdentity> files);
 void admit_all();
 // Whether files are being held to a set.
 bool admission_held();
+// Which hold is in force: a number that names it, never the same for two holds in a process,
+// or 0 when none is (every file admitted). Lock-free, for callers on the keystroke path: what a
+// reader opened under the hold still in force cannot have been replaced by anything it would
+// admit, so it need not look again.
+std::uint64_t admission_hold() noexcept;
 // Whether the file with status `st` may be opened. A refusal is said once on standard error
 // for `path`, with the reason.
 bool file_admitted(const std::string& path, const struct stat& st);

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "common/ChangeWatch.h"
+#include "common/FileAdmission.h"
 #include "index/index_format.h"
 
 namespace zendari {
@@ -53,17 +54,22 @@ bool same_windows_directory(const std::string& sources) {
 }  // namespace
 
 bool NameCursor::reselect(int region) {
-    if (!open_ || region != region_ || !same_windows_directory(windows_directory_) ||
-        ChangeWatch::instance().generation() != generation_)
-        return false;
+    if (!open_ || region != region_ || !same_windows_directory(windows_directory_)) return false;
+    // The index was opened under the hold still in force: whatever the folders hold now,
+    // opening again could only give the same file or refuse a new one, and the one open goes
+    // on answering from the CD held. Otherwise a change in the watched folders sends the
+    // caller to open the index again.
+    const bool held_since = hold_ != 0 && admission_hold() == hold_;
+    if (!held_since && ChangeWatch::instance().generation() != generation_) return false;
     past_last_key_ = false;
     unplaced_ = key_.text[0] != '\0';
     return true;
 }
 
-void NameCursor::selected(int region, std::uint64_t generation) {
+void NameCursor::selected(int region, std::uint64_t generation, std::uint64_t hold) {
     region_ = region;
     generation_ = generation;
+    hold_ = hold;
     windows_directory_ = windows_directory_sources();
 }
 

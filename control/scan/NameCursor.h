@@ -28,14 +28,15 @@ public:
     [[nodiscard]] bool open(const std::string& path);
     void close();
     // Region selection without reading Quenby.INI or touching the index: true when `region`
-    // is the region open, the Windows directory is the same, and nothing has happened in the
-    // watched folders (Quenby.INI's and the index's) since the region was selected at
-    // `generation`. The cursor is then as open() would leave it. The main program selects the
-    // region on every keystroke, so this is the common case.
+    // is the region open, the Windows directory is the same, and either the CD held when the
+    // region was selected is held still (no other index would be admitted) or nothing has
+    // happened in the watched folders (Quenby.INI's and the index's) since. The cursor is then
+    // as open() would leave it. The main program selects the region on every keystroke, so
+    // this is the common case, and under a held CD it makes no system call.
     bool reselect(int region);
-    // Notes that the index open is `region`'s, selected at change watch `generation` (taken
-    // before the path was read).
-    void selected(int region, std::uint64_t generation);
+    // Notes that the index open is `region`'s, selected at change watch `generation` under
+    // the file admission `hold` (both taken before the path was read).
+    void selected(int region, std::uint64_t generation, std::uint64_t hold);
     bool is_open() const noexcept { return open_; }
     // The index open: its path as Quenby.INI gave it, and the verified file (null when closed).
     // Auxiliary files of the region (its consonant index) are found beside it and checked
@@ -81,6 +82,7 @@ private:
     bool unplaced_ = false;  // the index was opened again under a key not yet found in it
     int region_ = -1;        // the region open, for reselect()
     std::uint64_t generation_ = 0;
+    std::uint64_t hold_ = 0;         // the file admission hold in force at selection, 0 for none
     std::string windows_directory_;  // the variables the Windows directory is made of
 };
 

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "common/ChangeWatch.h"
+#include "common/FileAdmission.h"
 #include "common/Text.h"
 #include "data/OpenedCd.h"
 #include "data/TelEnvironment.h"
@@ -91,6 +92,7 @@ void ZendariCore::set_local(std::int32_t code) {
     NameCursor& names = process_readers().names;
     if (names.reselect(region)) return;
     const std::uint64_t generation = ChangeWatch::instance().generation();
+    const std::uint64_t hold = admission_hold();
     const std::string key(kRegionKeys[static_cast<std::size_t>(region)]);
     const std::string path = TelEnvironment().index_file_path(key);
     if (!names.open(path)) {
@@ -100,7 +102,7 @@ void ZendariCore::set_local(std::int32_t code) {
         state_->local = -1;
         return;
     }
-    names.selected(region, generation);
+    names.selected(region, generation, hold);
 }
 
 bool ZendariCore::find_key(std::string_view key) {

@@ -47,32 +47,52 @@ TEST_F(Names, EntryStringsPositioningAndTheSentinel) {
 
 // Selecting the region already open is free while nothing changed, but an edit of Quenby.INI
 // or of the index still shows at the very next selection, as a fresh reading would.
-TEST_F(Names, ReselectingTheSameRegionSeesEveryEdit) {
+// Before a CD is held every selection reads Quenby.INI and the index again, so every edit is
+// seen. Once InitDB holds the CD, the region selected again keeps the index it has open (a
+// keystroke costs no system call): opening again could only give that file or refuse a new
+// one. A region opened anew follows Quenby.INI as it is then.
+TEST_F(Names, ReselectingTheSameRegionSeesEveryEditUntilTheCdIsHeld) {
     build_rows(names_ab());
-    init_and_select(10);
-    EXPECT_TRUE(core_->find_key("A"));
-    core_->set_local(10);
-    EXPECT_EQ(core_->get_next(), "A:1:3:");  // the cursor keeps its key
-
     const std::string ini = cd() + "/Quenby.INI";
     const std::string text = read_file(ini);
     std::string edited = text;
     const std::size_t at = edited.find("SEOUL=SEOUL.ndx");
     ASSERT_NE(at, std::string::npos);
     edited.replace(at, 15, "SEOUL=PUSAN.ndx");
+
+    core_->set_local(10);  // no InitDB: nothing is held
+    ASSERT_EQ(core_->local(), 10);
+    EXPECT_TRUE(core_->find_key("A"));
+    core_->set_local(10);
+    EXPECT_EQ(core_->get_next(), "A:1:3:");  // the cursor keeps its key
     write_file(ini, edited);
     core_->set_local(10);
     EXPECT_TRUE(core_->find_key("C"));
     EXPECT_EQ(core_->get_next(), "C:9:1:");
-
     write_file(ini, text);
     core_->set_local(10);
     EXPECT_FALSE(core_->find_key("C"));
-    std::filesystem::remove(std::filesystem::path(cd()) / "index" / "SEOUL.ndx");
+    const auto seoul = std::filesystem::path(cd()) / "index" / "SEOUL.ndx";
+    const std::string index = read_file(seoul.string());
+    std::filesystem::remove(seoul);
     core_->set_local(10);
     EXPECT_EQ(core_->local(), -1);
     ASSERT_EQ(host_->messages.size(), 1u);
     EXPECT_EQ(utf8(host_->messages[0].text), "SEOUL 인덱스가 없습니다 !");
+    write_file(seoul.string(), index);
+
+    restart();
+    init_and_select(10);  // the CD is held from here on
+    write_file(ini, edited);
+    core_->set_local(10);
+    EXPECT_EQ(core_->local(), 10);
+    EXPECT_FALSE(core_->find_key("C"));  // still SEOUL.ndx
+    EXPECT_TRUE(core_->find_key("B"));
+    EXPECT_EQ(core_->get_next(), "B:4:5:");
+    core_->set_local(11);  // opened anew: PUSAN.ndx
+    core_->set_local(10);  // ...and SEOUL opened anew, as Quenby.INI now names it
+    EXPECT_TRUE(core_->find_key("C"));
+    EXPECT_TRUE(host_->messages.empty());
 }
 
 TEST_F(Names, RegionCodesThatDoNotOpen) {
