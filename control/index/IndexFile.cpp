@@ -73,11 +73,17 @@ IndexFile::Position IndexFile::lower_bound(std::string_view target) const noexce
             b = mid;
         }
     }
-    IndexEntry current;
+    // Two entries in turn, the key before and the one decoded from it: each decode needs only
+    // the text the previous key has (a few bytes), not a copy of a whole entry.
+    IndexEntry entries[2];
+    std::size_t current = 0;
     std::uint64_t at = block_begin(lo);
     const std::uint64_t end = block_end(lo);
     for (std::uint32_t index = 0; at < end; ++index) {
-        IndexEntry next = current;
+        const IndexEntry& previous = entries[current];
+        IndexEntry& next = entries[current ^ 1];
+        std::memcpy(next.text, previous.text, previous.length);
+        next.length = previous.length;
         const std::uint64_t after = decode(lo, at, next);
         if (after == 0) break;  // cannot happen on a verified file
         const int cmp = next.view().compare(target);
@@ -85,12 +91,12 @@ IndexFile::Position IndexFile::lower_bound(std::string_view target) const noexce
             pos.block = lo;
             pos.at = at;
             pos.index = index;
-            pos.previous = current;
+            pos.previous = previous;
             pos.match = next;
             pos.found = (cmp == 0);
             return pos;
         }
-        current = next;
+        current ^= 1;
         at = after;
     }
     pos.block = lo + 1;
