@@ -125,7 +125,7 @@ int main(int argc, char** argv) {
     for (const char* need : {"--windir", "--listings", "--dongs", "--sqlite"}) {
         if (!opt.count(need)) {
             std::cerr << "usage: zendari-bench --windir DIR --listings L.tsv --dongs D.tsv "
-                         "--sqlite DB [--scan-only 1]\n";
+                         "--sqlite DB [--scan-only 1] [--profile keystrokes|dongs [--seconds N]]\n";
             return 2;
         }
     }
@@ -167,6 +167,39 @@ int main(int argc, char** argv) {
             ++pages;
         } while (!core.scan_ended() && pages < 1000);
     };
+
+    // The engine's side of one section alone, over and over for the given seconds, for
+    // `perf record`: no SQLite in the profile, nothing printed but the count of rounds.
+    if (opt.count("--profile")) {
+        const std::string what = opt["--profile"];
+        const double seconds = opt.count("--seconds") ? std::atof(opt["--seconds"].c_str()) : 10;
+        std::size_t rounds = 0;
+        const auto until = Clock::now() + std::chrono::duration<double>(seconds);
+        while (Clock::now() < until) {
+            if (what == "keystrokes") {
+                for (const auto& t : w.typed) {
+                    const std::string typed = cp949(t.text);
+                    core.set_local(t.region);
+                    core.find_key(typed);
+                    for (int i = 0; i < 30; ++i)
+                        if (core.get_next() == "vbROF") break;
+                }
+            } else if (what == "dongs") {
+                for (const auto& d : w.dongs) {
+                    std::size_t items = 0;
+                    int pages = 0;
+                    start_over(d.region);
+                    whole_dong(d.region, d.code, items, pages);
+                }
+            } else {
+                std::cerr << "--profile: keystrokes or dongs\n";
+                return 2;
+            }
+            ++rounds;
+        }
+        std::cout << what << ": " << rounds << " rounds\n";
+        return 0;
+    }
 
     if (scan_only) {  // the plain walk: one page over the largest region
         const auto& d = w.dongs[w.dongs.size() / 2];
