@@ -1,6 +1,6 @@
-// What the fuzz targets share: the fuzzer's bytes as a file the readers can open by path
-// (an anonymous in-memory file, so a run touches no disk), and the cutting of one input into
-// the several files of a CD.
+// What the fuzz targets share: the fuzzer's bytes as a file the readers can open by path (in
+// a folder in memory where the system offers one, so a run hardly touches the disk), and the
+// cutting of one input into the several files of a CD.
 #pragma once
 
 #include <cstddef>
@@ -14,32 +14,9 @@
 #include <vector>
 
 #include <stdlib.h>
-#include <sys/mman.h>
 #include <unistd.h>
 
 namespace telvia::fuzz {
-
-// An in-memory regular file holding `bytes`, named by path() while the object lives.
-class MemoryFile {
-public:
-    explicit MemoryFile(std::string_view bytes) : fd_(::memfd_create("fuzz", MFD_CLOEXEC)) {
-        std::size_t done = 0;
-        while (fd_ >= 0 && done < bytes.size()) {
-            const ssize_t n = ::write(fd_, bytes.data() + done, bytes.size() - done);
-            if (n <= 0) break;
-            done += static_cast<std::size_t>(n);
-        }
-    }
-    MemoryFile(const MemoryFile&) = delete;
-    MemoryFile& operator=(const MemoryFile&) = delete;
-    ~MemoryFile() {
-        if (fd_ >= 0) ::close(fd_);
-    }
-    std::string path() const { return "/proc/self/fd/" + std::to_string(fd_); }
-
-private:
-    int fd_;
-};
 
 // A folder of its own for the process's run, in memory where the system offers it, for
 // readers that find files beside each other by name. Removed when the process ends normally
@@ -59,6 +36,29 @@ inline const std::string& scratch_folder() {
     (void)removed_at_exit;
     return *folder;
 }
+
+// A regular file holding `bytes`, in the scratch folder (in memory where the system offers
+// it), named by path() while the object lives. Every object has a path of its own: readers
+// that keep files by path (the index and consonant index caches) must never be handed an
+// earlier input's file for this one.
+class MemoryFile {
+public:
+    explicit MemoryFile(std::string_view bytes) {
+        static unsigned long long made = 0;
+        path_ = scratch_folder() + "/input-" + std::to_string(++made);
+        if (FILE* f = std::fopen(path_.c_str(), "wb")) {
+            if (!bytes.empty()) std::fwrite(bytes.data(), 1, bytes.size(), f);
+            std::fclose(f);
+        }
+    }
+    MemoryFile(const MemoryFile&) = delete;
+    MemoryFile& operator=(const MemoryFile&) = delete;
+    ~MemoryFile() { ::unlink(path_.c_str()); }
+    const std::string& path() const { return path_; }
+
+private:
+    std::string path_;
+};
 
 // Writes `bytes` as the file `name` of the scratch folder, as a new file (a new inode, so
 // readers that remember files by identity see a different file) and returns its path.

@@ -47,6 +47,8 @@ printf '[INSTALL]\r\nSRCDISK=/media/cdrom/\r\n\r\n[SEARCH]\r\nExcludedRecord=100
     > "$work/halvern"
 seed profile halvern "$work/halvern"
 seed manifest manifest "$cd/index/cd.manifest"
+seed chosung seoul "$cd/index/SEOUL.ndx" "$cd/index/SEOUL.cho"
+seed chosung pusan "$cd/index/PUSAN.ndx" "$cd/index/PUSAN.cho"
 seed cd sample "$cd/data/names.rec" "$cd/index/names.flt" "$cd/index/SEOUL.ndx" \
     "$cd/index/dong.kwd" "$cd/index/dong.cod" "$cd/index/dong.idx" "$cd/data/10_1.dll" \
     "$cd/data/10_1.lof" "$cd/index/dong.pst" "$cd/index/cd.manifest"

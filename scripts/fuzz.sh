@@ -9,7 +9,7 @@ shift || true
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${FUZZ_BUILD:-$root/build-fuzz}
 targets=("$@")
-((${#targets[@]})) || targets=(index line_block dong_table postings manifest profile listings json cd)
+((${#targets[@]})) || targets=(index line_block dong_table postings manifest chosung profile listings json cd)
 
 # libFuzzer comes with clang's runtime libraries.
 need=()
