@@ -206,6 +206,27 @@ void IndexFile::prefetch_entry(std::uint32_t ordinal) const noexcept {
         __builtin_prefetch(bytes + at);
 }
 
+const IndexEntry* IndexFile::KeyReader::at(std::uint32_t ordinal) noexcept {
+    if (ordinal >= file_.key_count_) return nullptr;
+    const std::uint32_t block = ordinal / file_.keys_per_block_;
+    const std::uint32_t index = ordinal % file_.keys_per_block_;
+    if (block != block_ || index + 1 < decoded_) {  // another block, or back in this one
+        block_ = block;
+        decoded_ = 0;
+        after_ = file_.block_begin(block);
+        entry_.length = 0;
+    }
+    while (decoded_ <= index) {
+        after_ = file_.decode(block, after_, entry_);
+        if (after_ == 0) {
+            block_ = UINT32_MAX;
+            return nullptr;
+        }
+        ++decoded_;
+    }
+    return &entry_;
+}
+
 std::int64_t IndexFile::last_ordinal_with_value_at_most(std::int32_t value, std::uint32_t lo,
                                                         std::uint32_t hi) const noexcept {
     if (!values_ascending_) return -1;

@@ -85,6 +85,23 @@ public:
     // Hints that the key at `ordinal` is read soon (its block is asked for); changes nothing.
     void prefetch_entry(std::uint32_t ordinal) const noexcept;
 
+    // Keys read by ordinal, mostly rising (the names of a dong page's matches): a key later in
+    // the block of the one read before is decoded on from there, not from the block's start.
+    class KeyReader {
+    public:
+        explicit KeyReader(const IndexFile& file) noexcept : file_(file) {}
+        // The key at `ordinal`; null past the last key or on bytes that do not decode (which a
+        // verified file never holds). Valid until the next call.
+        const IndexEntry* at(std::uint32_t ordinal) noexcept;
+
+    private:
+        const IndexFile& file_;
+        std::uint32_t block_ = UINT32_MAX;  // the block entry_ lies in, none yet
+        std::uint32_t decoded_ = 0;         // entries of block_ decoded, entry_ the last
+        std::uint64_t after_ = 0;           // where the next entry of block_ starts
+        IndexEntry entry_;
+    };
+
     // Loads without the cache; for tests and the verifier.
     static std::unique_ptr<IndexFile> load(const std::string& path);
 

@@ -10,6 +10,7 @@
 #include "common/Text.h"
 #include "data/TelEnvironment.h"
 #include "data/filter_format.h"
+#include "index/IndexFile.h"
 #include "index/index_format.h"
 #include "scan/LocMatcher.h"
 #include "scan/ProcessReaders.h"
@@ -140,10 +141,15 @@ void jump_name(ProcessReaders& readers, ControlHost& host, std::string_view name
 class PageJump {
 public:
     // A surname scan (`surname` set) stops at the first name whose first two bytes sort after
-    // `sung`, as the walk does; a dong page at the end key.
+    // `sung`, as the walk does; a dong page at the end key. REQUIRES an index open.
     PageJump(ProcessReaders& readers, ControlHost& host, const std::vector<Posting>& matches,
              bool surname = false, std::string_view sung = {})
-        : r_(readers), host_(host), matches_(matches), surname_(surname), sung_(sung) {}
+        : r_(readers),
+          host_(host),
+          matches_(matches),
+          surname_(surname),
+          sung_(sung),
+          keys_(*readers.names.file()) {}
 
     bool usable() {
         IndexCursor c;
@@ -168,13 +174,17 @@ public:
         return limit_ >= start_;
     }
 
-    // Walks up to cnt names as the per-name loop would, a chunk of names per progress report.
-    // The page's matches and their names are found once, up front; a chunk then costs only its
-    // progress report and its own matches (a page of a region with few matches passes over
-    // hundreds of chunks), and the name cursor moves once, when the page ends.
+    // Walks up to cnt names as the per-name loop would, a run of names per progress report.
+    // The page's matches and their names are found once, up front; a run then costs only its
+    // progress report and its own matches, and the name cursor moves once, when the page ends.
+    // A run is kNamesPerRun names, or more up to the name of the kMatchesPerRun-th match
+    // ahead: the work between two reports stays small whatever the page (names without
+    // matches cost nothing), and a dong with few matches in a region of many names is
+    // reported in a few runs, not hundreds.
     void run(std::int32_t cnt, const std::function<std::string_view(std::int32_t)>& text_of,
              std::string& result) {
-        constexpr std::int64_t kChunk = 4096;
+        constexpr std::int64_t kNamesPerRun = 4096;
+        constexpr std::size_t kMatchesPerRun = 256;
         const std::int64_t page_end =
             std::clamp<std::int64_t>(std::int64_t{start_} + cnt, start_, limit_);
         find_page(static_cast<std::uint32_t>(page_end), result);
@@ -188,8 +198,12 @@ public:
                 r_.names.skip(passed + 1);
                 return;
             }
+            std::int64_t run_end = cnt;  // the run's last name, numbered as i is
+            if (next + kMatchesPerRun < page_.size() && ordinals_[next + kMatchesPerRun] >= 0)
+                run_end = std::max<std::int64_t>(i + kNamesPerRun - 1,
+                                                 ordinals_[next + kMatchesPerRun] - start_);
             const auto last = static_cast<std::int32_t>(
-                std::min<std::int64_t>({cnt, i + kChunk - 1, std::int64_t{limit_} - start_}));
+                std::min<std::int64_t>({cnt, run_end, std::int64_t{limit_} - start_}));
             const std::int32_t cancelled_at = host_.scan_steps(i, last, text_of);
             const std::int32_t done = cancelled_at == 0 ? last : cancelled_at;
             next = append(next, std::int64_t{start_} + done, result);
@@ -245,7 +259,8 @@ private:
         // What a match needs is asked for this many matches ahead: its name's index block,
         // master record and line start first, the line's text at half the distance.
         constexpr std::size_t kAhead = 8;
-        IndexKey name{};
+        const IndexFile& file = *r_.names.file();
+        std::string_view name;
         std::int64_t name_ordinal = -1, name_first = 0, name_end = 0;
         const std::span<const Posting> page = page_;
         while (k < page.size() && ordinals_[k] >= 0 && ordinals_[k] < end) {
@@ -259,12 +274,14 @@ private:
             if (ordinals_[k] != name_ordinal) {
                 name_ordinal = ordinals_[k];
                 const auto ordinal = static_cast<std::uint32_t>(name_ordinal);
-                if (!index_key_at(index(), ordinal, name)) return page.size();
-                name_first = name.value;
-                name_end = index_value_at(index(), ordinal + 1);
+                const IndexEntry* key = keys_.at(ordinal);
+                if (key == nullptr) return page.size();
+                name = key->view();
+                name_first = key->value;
+                name_end = file.value_at(ordinal + 1);
             }
             r_.chrec.seek(record, true);
-            if (!append_match(r_, host_, std::string_view(name.text), page[k].code, result)) {
+            if (!append_match(r_, host_, name, page[k].code, result)) {
                 // As in the walk: the record is retried for every remaining record of the name,
                 // and the name's other matches are not read.
                 for (std::int64_t n = record - name_first + 1; n < name_end - name_first; ++n)
@@ -288,6 +305,7 @@ private:
     std::uint32_t limit_ = 0;             // the ordinal the scan stops at
     std::span<const Posting> page_;       // the page's matches
     std::vector<std::int64_t> ordinals_;  // per match of the page: its name's key ordinal
+    IndexFile::KeyReader keys_;           // the matches' names, read in rising order
 };
 
 }  // namespace
@@ -316,7 +334,7 @@ std::string run_scan(ProcessReaders& readers, ControlHost& host, const LocMatche
         matches = postings->records([&](std::int32_t code) { return loc.matches(code); });
     }
     std::string result;
-    if (postings != nullptr) {
+    if (postings != nullptr && readers.names.file() != nullptr) {
         PageJump jump(readers, host, matches, request.surname, request.sung);
         if (jump.usable()) {
             jump.run(

@@ -2,6 +2,7 @@
 // refusal of damaged files.
 #include "index/Nodix.h"
 
+#include <algorithm>
 #include <cstring>
 #include <map>
 #include <random>
@@ -12,6 +13,7 @@
 #include "TestFiles.h"
 #include "common/ByteOrder.h"
 #include "common/Checksum.h"
+#include "index/IndexFile.h"
 #include "index/IndexWriter.h"
 #include "index/index_format.h"
 
@@ -324,6 +326,41 @@ TEST(IndexExtras, SkipKeysAndValueSearchAgreeWithTheWalk) {
         close_index(b);
         EXPECT_FALSE(index_cursor(a, cursor));
         EXPECT_EQ(index_value_at(a, 0), 0);
+    }
+}
+
+// The key reader of a dong page: keys by ordinal in rising order, with repeats, jumps inside
+// a block and back, and past the last key, always the key the index holds there.
+TEST(IndexExtras, TheKeyReaderGivesTheKeyAtEveryOrdinalInAnyOrder) {
+    test::TempDir dir;
+    std::vector<std::string> keys;
+    // Shared leading bytes of every length, so each key depends on the one before it.
+    for (int i = 0; i < 300; ++i) keys.push_back("k" + std::to_string(1000 + i * i % 997) + "x");
+    std::sort(keys.begin(), keys.end());
+    keys.erase(std::unique(keys.begin(), keys.end()), keys.end());
+    for (std::uint32_t per_block : {1u, 4u, 16u}) {
+        IndexWriter writer(per_block);
+        for (std::size_t k = 0; k < keys.size(); ++k)
+            ASSERT_TRUE(writer.add(keys[k], static_cast<std::int32_t>(k + 1)));
+        const std::string path = dir / ("r" + std::to_string(per_block));
+        ASSERT_TRUE(writer.write(path));
+        const auto file = IndexFile::load(path);
+        ASSERT_NE(file, nullptr);
+        IndexFile::KeyReader reader(*file);
+        std::mt19937 rng(per_block);
+        std::vector<std::uint32_t> order;
+        for (std::uint32_t o = 0; o < keys.size(); o += 1 + rng() % 3) order.push_back(o);
+        for (int i = 0; i < 200; ++i) order.push_back(rng() % (keys.size() + 2));  // any order
+        for (const std::uint32_t o : order) {
+            const IndexEntry* e = reader.at(o);
+            if (o >= keys.size()) {
+                EXPECT_EQ(e, nullptr);
+                continue;
+            }
+            ASSERT_NE(e, nullptr) << o;
+            EXPECT_EQ(e->view(), keys[o]) << o;
+            EXPECT_EQ(e->value, static_cast<std::int32_t>(o + 1));
+        }
     }
 }
 
