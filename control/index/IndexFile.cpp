@@ -165,22 +165,33 @@ bool IndexFile::verify() noexcept {
 
 bool IndexFile::entry_at(std::uint32_t ordinal, IndexEntry& entry,
                          std::uint64_t* after) const noexcept {
-    // decode() entry by entry, with the block's bounds read once: a dong page asks for one
-    // key per match, each from the start of its block.
     if (ordinal >= key_count_) return false;
     const std::uint32_t block = ordinal / keys_per_block_;
+    entry.length = 0;
+    const std::uint64_t next =
+        decode_on(block, block_begin(block), ordinal % keys_per_block_ + 1, entry);
+    if (next == 0) return false;
+    if (after != nullptr) *after = next;
+    return true;
+}
+
+std::uint64_t IndexFile::decode_on(std::uint32_t block, std::uint64_t at, std::uint32_t count,
+                                   IndexEntry& entry) const noexcept {
+    // decode() entry by entry, with the block's bounds read once: a dong page asks for one
+    // key per match, often from the start of its block.
+    const std::uint64_t begin = block_begin(block);
     const std::uint64_t end = block_end(block);
     const std::byte* bytes = bytes_.data();
-    std::uint64_t at = block_begin(block);
-    std::size_t length = 0;
-    for (std::uint32_t k = 0; k <= ordinal % keys_per_block_; ++k) {
-        if (at + fmt::kEntryFixedSize > end) return false;
+    std::size_t length = entry.length;
+    for (std::uint32_t k = 0; k < count; ++k) {
+        if (at + fmt::kEntryFixedSize > end) return 0;
         const auto shared = static_cast<std::uint8_t>(bytes[at]);
         const auto suffix = static_cast<std::uint8_t>(bytes[at + 1]);
         // The first entry shares nothing; a later one at most the key before it.
-        if (shared > length || std::size_t{shared} + suffix > fmt::kMaxKeyLength ||
+        if ((at == begin ? shared != 0 : shared > length) ||
+            std::size_t{shared} + suffix > fmt::kMaxKeyLength ||
             at + fmt::kEntryFixedSize + suffix > end)
-            return false;
+            return 0;
         // Short suffixes are copied as one 16-byte move; bytes past the key are overwritten
         // or lie beyond its length.
         if (suffix <= 16 && shared + 16u <= sizeof entry.text && at + 2 + 16 <= bytes_.size()) {
@@ -193,9 +204,8 @@ bool IndexFile::entry_at(std::uint32_t ordinal, IndexEntry& entry,
     }
     entry.length = static_cast<std::uint8_t>(length);
     entry.text[length] = '\0';
-    entry.value = load_i32le(bytes + at - 4);
-    if (after != nullptr) *after = at;
-    return true;
+    if (count > 0) entry.value = load_i32le(bytes + at - 4);
+    return at;
 }
 
 void IndexFile::prefetch_entry(std::uint32_t ordinal) const noexcept {
@@ -216,13 +226,13 @@ const IndexEntry* IndexFile::KeyReader::at(std::uint32_t ordinal) noexcept {
         after_ = file_.block_begin(block);
         entry_.length = 0;
     }
-    while (decoded_ <= index) {
-        after_ = file_.decode(block, after_, entry_);
+    if (decoded_ <= index) {
+        after_ = file_.decode_on(block, after_, index + 1 - decoded_, entry_);
         if (after_ == 0) {
             block_ = UINT32_MAX;
             return nullptr;
         }
-        ++decoded_;
+        decoded_ = index + 1;
     }
     return &entry_;
 }
@@ -256,6 +266,56 @@ std::int64_t IndexFile::last_ordinal_with_value_at_most(std::int32_t value, std:
     }
     return last_at_most(values_.data() + start, std::min<std::uint64_t>(kStride, hi - start)) -
            values_.data();
+}
+
+void IndexFile::last_ordinals_with_value_at_most(std::span<const std::int32_t> values,
+                                                 std::uint32_t lo, std::uint32_t hi,
+                                                 std::span<std::int64_t> out) const noexcept {
+    hi = std::min(hi, key_count_);
+    if (!values_ascending_ || lo >= hi) {
+        std::fill(out.begin(), out.end(), -1);
+        return;
+    }
+    // As above, a batch of values in step: the samples' halving takes as many steps for every
+    // value (the range is the same), the stride's at most four.
+    constexpr std::size_t kBatch = 16;
+    const std::uint64_t first_sample = std::uint64_t{lo} / kStride + 1;
+    const std::uint64_t end_sample = (std::uint64_t{hi} - 1) / kStride + 1;
+    const std::int32_t* base[kBatch];
+    std::uint64_t n[kBatch];
+    for (std::size_t b = 0; b < values.size(); b += kBatch) {
+        const std::size_t count = std::min(kBatch, values.size() - b);
+        const std::int32_t* v = values.data() + b;
+        for (std::size_t j = 0; j < count; ++j) base[j] = samples_.data() + first_sample;
+        if (first_sample < end_sample) {
+            for (std::uint64_t left = end_sample - first_sample; left > 1;) {
+                const std::uint64_t half = left / 2;
+                for (std::size_t j = 0; j < count; ++j)
+                    base[j] = base[j][half] <= v[j] ? base[j] + half : base[j];
+                left -= half;
+            }
+        }
+        for (std::size_t j = 0; j < count; ++j) {
+            // The last sample at or below the value, or none: the stride of lo then.
+            const bool sampled = first_sample < end_sample && *base[j] <= v[j];
+            const std::uint64_t start =
+                sampled ? static_cast<std::uint64_t>(base[j] - samples_.data()) * kStride : lo;
+            base[j] = values_.data() + start;
+            n[j] = std::min<std::uint64_t>(kStride, hi - start);
+        }
+        for (bool more = true; more;) {
+            more = false;
+            for (std::size_t j = 0; j < count; ++j) {
+                if (n[j] <= 1) continue;
+                const std::uint64_t half = n[j] / 2;
+                base[j] = base[j][half] <= v[j] ? base[j] + half : base[j];
+                n[j] -= half;
+                more = more || n[j] > 1;
+            }
+        }
+        for (std::size_t j = 0; j < count; ++j)
+            out[b + j] = values_[lo] > v[j] ? -1 : base[j] - values_.data();
+    }
 }
 
 IndexFile::ValueHit IndexFile::last_with_value_at_most(std::int32_t value, std::uint32_t lo,

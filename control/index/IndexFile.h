@@ -82,6 +82,11 @@ public:
     // of every 16th value, and four of the value table.
     std::int64_t last_ordinal_with_value_at_most(std::int32_t value, std::uint32_t lo,
                                                  std::uint32_t hi) const noexcept;
+    // The same for many values at once, out[k] for values[k] (out as long as values): the
+    // searches go level by level over a batch of values, so their cache misses overlap.
+    void last_ordinals_with_value_at_most(std::span<const std::int32_t> values, std::uint32_t lo,
+                                          std::uint32_t hi,
+                                          std::span<std::int64_t> out) const noexcept;
     // Hints that the key at `ordinal` is read soon (its block is asked for); changes nothing.
     void prefetch_entry(std::uint32_t ordinal) const noexcept;
 
@@ -109,6 +114,11 @@ private:
     IndexFile() = default;
     bool verify() noexcept;
     std::string_view first_key(std::uint32_t block, IndexEntry& scratch) const noexcept;
+    // Decodes `count` entries of `block` from `at`, an entry's start, into `entry`, which
+    // holds the key before it (length 0 at the block's start); returns where the entry after
+    // the last one starts, 0 when the bytes do not decode. On 0 the entry is left unfinished.
+    std::uint64_t decode_on(std::uint32_t block, std::uint64_t at, std::uint32_t count,
+                            IndexEntry& entry) const noexcept;
 
     MappedFile file_;
     std::span<const std::byte> bytes_;

@@ -245,11 +245,11 @@ private:
             std::lower_bound(matches_.begin(), matches_.end(), value_at(start_), record_before);
         const auto to = std::lower_bound(from, matches_.end(), value_at(page_end), record_before);
         page_ = std::span<const Posting>(from, to);
+        records_.resize(page_.size());
+        for (std::size_t k = 0; k < page_.size(); ++k)
+            records_[k] = static_cast<std::int32_t>(page_[k].record);
         ordinals_.resize(page_.size());
-        for (std::size_t k = 0; k < page_.size(); ++k) {
-            ordinals_[k] = index_last_with_value_at_most(
-                index(), static_cast<std::int32_t>(page_[k].record), start_, page_end);
-        }
+        r_.names.file()->last_ordinals_with_value_at_most(records_, start_, page_end, ordinals_);
         result.reserve(result.size() + page_.size() * kItemGuess);
     }
 
@@ -304,6 +304,7 @@ private:
     std::uint32_t sentinel_ = 0;
     std::uint32_t limit_ = 0;             // the ordinal the scan stops at
     std::span<const Posting> page_;       // the page's matches
+    std::vector<std::int32_t> records_;   // per match of the page: its record
     std::vector<std::int64_t> ordinals_;  // per match of the page: its name's key ordinal
     IndexFile::KeyReader keys_;           // the matches' names, read in rising order
 };

@@ -364,6 +364,39 @@ TEST(IndexExtras, TheKeyReaderGivesTheKeyAtEveryOrdinalInAnyOrder) {
     }
 }
 
+// The batched search by value (a dong page's matches) against the search of one value, over
+// ranges that start and end inside and outside strides, and values below, between and above.
+TEST(IndexExtras, TheBatchedValueSearchAgreesWithTheSingleOne) {
+    test::TempDir dir;
+    IndexWriter writer(16);
+    std::int32_t value = 3;
+    for (int i = 0; i < 700; ++i) {
+        ASSERT_TRUE(writer.add("n" + std::to_string(100000 + i), value));
+        value += 1 + i % 5;
+    }
+    const std::string path = dir / "batched";
+    ASSERT_TRUE(writer.write(path));
+    const auto file = IndexFile::load(path);
+    ASSERT_NE(file, nullptr);
+    std::vector<std::int32_t> probes;
+    for (std::int32_t v = 0; v < value + 20; v += 2) probes.push_back(v);
+    std::mt19937 rng(5);
+    std::shuffle(probes.begin(), probes.end(), rng);
+    for (auto [lo, hi] :
+         {std::pair{0u, 700u}, std::pair{0u, 1u}, std::pair{15u, 17u}, std::pair{16u, 33u},
+          std::pair{5u, 650u}, std::pair{699u, 800u}, std::pair{300u, 300u}}) {
+        for (const std::size_t n :
+             {std::size_t{0}, std::size_t{1}, std::size_t{17}, probes.size()}) {
+            const std::span<const std::int32_t> some(probes.data(), n);
+            std::vector<std::int64_t> out(n, 99);
+            file->last_ordinals_with_value_at_most(some, lo, hi, out);
+            for (std::size_t k = 0; k < n; ++k)
+                ASSERT_EQ(out[k], file->last_ordinal_with_value_at_most(some[k], lo, hi))
+                    << some[k] << " in [" << lo << ", " << hi << ")";
+        }
+    }
+}
+
 // Values that fall somewhere (a dong code index) have no value table: the value searches
 // answer nothing rather than something wrong.
 TEST(IndexExtras, ValueSearchNeedsRisingValues) {
