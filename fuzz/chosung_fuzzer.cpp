@@ -5,10 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "BlockFileInput.h"
 #include "FuzzInput.h"
-#include "common/BlockFileHeader.h"
-#include "common/ByteOrder.h"
-#include "common/Checksum.h"
 #include "index/Chosung.h"
 #include "index/ChosungIndex.h"
 #include "index/IndexFile.h"
@@ -17,20 +15,6 @@
 using telvia::fuzz::check;
 
 namespace {
-
-// A block file (either of the two parts) with its size and checksums made right, so that the
-// mutations reach the checks behind them.
-std::string with_checksums(std::string bytes) {
-    namespace bf = zendari::block_file;
-    if (bytes.size() < bf::kHeaderSize) return bytes;
-    auto* b = reinterpret_cast<std::byte*>(bytes.data());
-    const std::span<const std::byte> all(b, bytes.size());
-    zendari::store_le<std::uint64_t>(b + bf::kFileSizeAt, bytes.size());
-    zendari::store_le(b + bf::kBodyChecksumAt, zendari::checksum64(all.subspan(bf::kHeaderSize)));
-    zendari::store_le(b + bf::kHeaderChecksumAt,
-                      zendari::checksum64(all.first(bf::kHeaderChecksumAt)));
-    return bytes;
-}
 
 void exercise(std::string_view names_bytes, std::string_view chosung_bytes) {
     using namespace zendari;
@@ -89,6 +73,7 @@ void exercise(std::string_view names_bytes, std::string_view chosung_bytes) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const auto parts = telvia::fuzz::split_parts(telvia::fuzz::as_text(data, size), 2);
     exercise(parts[0], parts[1]);
-    exercise(with_checksums(std::string(parts[0])), with_checksums(std::string(parts[1])));
+    exercise(telvia::fuzz::with_block_file_checksums(std::string(parts[0])),
+             telvia::fuzz::with_block_file_checksums(std::string(parts[1])));
     return 0;
 }

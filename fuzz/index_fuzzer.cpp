@@ -8,9 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "BlockFileInput.h"
 #include "FuzzInput.h"
-#include "common/ByteOrder.h"
-#include "common/Checksum.h"
 #include "index/IndexFile.h"
 #include "index/Nodix.h"
 #include "index/index_format.h"
@@ -19,20 +18,6 @@ using telvia::fuzz::check;
 
 namespace {
 
-// The input as it stands, and again with its size and checksums made right, so that the
-// mutations reach the decoders behind the checksums too.
-std::string with_checksums(std::string bytes) {
-    namespace fmt = zendari::index_format;
-    if (bytes.size() < fmt::kHeaderSize) return bytes;
-    auto* b = reinterpret_cast<std::byte*>(bytes.data());
-    const std::span<const std::byte> all(b, bytes.size());
-    zendari::store_le<std::uint64_t>(b + fmt::kFileSizeAt, bytes.size());
-    zendari::store_le(b + fmt::kBodyChecksumAt, zendari::checksum64(all.subspan(fmt::kHeaderSize)));
-    zendari::store_le(b + fmt::kHeaderChecksumAt,
-                      zendari::checksum64(all.first(fmt::kHeaderChecksumAt)));
-    return bytes;
-}
-
 void exercise(std::string_view bytes);
 
 }  // namespace
@@ -40,7 +25,7 @@ void exercise(std::string_view bytes);
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view input = telvia::fuzz::as_text(data, size);
     exercise(input);
-    exercise(with_checksums(std::string(input)));
+    exercise(telvia::fuzz::with_block_file_checksums(std::string(input)));
     return 0;
 }
 
