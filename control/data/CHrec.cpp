@@ -2,6 +2,7 @@
 
 #include <charconv>
 
+#include "common/FileAdmission.h"
 #include "common/Text.h"
 #include "data/LineBlock.h"
 #include "data/OpenedCd.h"
@@ -38,18 +39,38 @@ std::optional<SubscriberRecord> CHrec::record(std::int64_t number) const noexcep
     return decode_record(bytes.subspan(at).first<kRecordSize>());
 }
 
+void CHrec::pin_data_directory(std::string directory) {
+    const std::uint64_t hold = admission_hold();
+    if (hold == 0 || hold != blocks_hold_ || directory != blocks_directory_) {
+        pinned_blocks_.assign(static_cast<std::size_t>(kBlockCount), nullptr);
+        blocks_directory_ = directory;
+        blocks_hold_ = hold;
+    }
+    pinned_directory_ = std::move(directory);
+    pinned_ = true;
+}
+
+const LineBlock* CHrec::block_in_memory(std::int64_t number) const noexcept {
+    const std::int64_t block = block_of_record(number);
+    if (block_ && block == block_number_) return block_.get();
+    if (pinned_ && block >= 0 && block < static_cast<std::int64_t>(pinned_blocks_.size()))
+        return pinned_blocks_[static_cast<std::size_t>(block)].get();
+    return nullptr;
+}
+
 void CHrec::prefetch_record(std::int64_t number) const noexcept {
     if (!opened_ || number < 1) return;
     const auto bytes = master_.bytes();
     const auto at = static_cast<std::uint64_t>(number - 1) * kRecordSize;
     if (at + kRecordSize <= bytes.size()) __builtin_prefetch(bytes.data() + at);
-    if (block_ && block_of_record(number) == block_number_)
-        block_->prefetch_start((number - 1) % kRecordsPerBlock);
+    if (const LineBlock* block = block_in_memory(number))
+        block->prefetch_start((number - 1) % kRecordsPerBlock);
 }
 
 void CHrec::prefetch_detail(std::int64_t number) const noexcept {
-    if (number >= 1 && block_ && block_of_record(number) == block_number_)
-        block_->prefetch_text((number - 1) % kRecordsPerBlock);
+    if (number < 1) return;
+    if (const LineBlock* block = block_in_memory(number))
+        block->prefetch_text((number - 1) % kRecordsPerBlock);
 }
 
 void CHrec::append_detail(std::string& out) {
@@ -57,11 +78,17 @@ void CHrec::append_detail(std::string& out) {
     if (!block_ || block != block_number_) {
         block_ = nullptr;
         if (block >= 0 && block < kBlockCount) {
-            const std::string path =
-                (pinned_ ? pinned_directory_ : TelEnvironment().data_directory()) +
-                block_file_name(block);
-            block_ = LineBlock::open_shared(path);
-            if (!block_) report_unreadable_once(path);
+            const auto kept = static_cast<std::size_t>(block);
+            if (pinned_ && kept < pinned_blocks_.size() && pinned_blocks_[kept]) {
+                block_ = pinned_blocks_[kept];
+            } else {
+                const std::string path =
+                    (pinned_ ? pinned_directory_ : TelEnvironment().data_directory()) +
+                    block_file_name(block);
+                block_ = LineBlock::open_shared(path);
+                if (!block_) report_unreadable_once(path);
+                if (pinned_ && kept < pinned_blocks_.size()) pinned_blocks_[kept] = block_;
+            }
         }
         block_number_ = block;
     }

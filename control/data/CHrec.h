@@ -7,6 +7,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "Status.h"
 #include "common/MappedFile.h"
@@ -47,11 +48,11 @@ public:
 
     // The data directory the block files are loaded from is read from the profile at each
     // load, so an edit shows at the next call of the control. A scan is one call that loads
-    // dozens of blocks: it reads the directory once and pins it here until it ends.
-    void pin_data_directory(std::string directory) {
-        pinned_directory_ = std::move(directory);
-        pinned_ = true;
-    }
+    // dozens of blocks: it reads the directory once and pins it here until it ends. While it
+    // is pinned the blocks loaded are kept by number, since a dong page goes from block to
+    // block every few matches; they are kept for the next scan too while the CD is held and
+    // the directory is the same (a held CD's block files cannot give way to others).
+    void pin_data_directory(std::string directory);
     void unpin_data_directory() noexcept {
         pinned_ = false;
         pinned_directory_.clear();
@@ -68,8 +69,14 @@ private:
     std::int64_t record_ = 1;
     std::shared_ptr<const LineBlock> block_;
     std::int64_t block_number_ = -1;
+    // The block of `number` when it is in memory: the one held, or one kept by the pin.
+    const LineBlock* block_in_memory(std::int64_t number) const noexcept;
+
     std::string pinned_directory_;
     bool pinned_ = false;
+    std::vector<std::shared_ptr<const LineBlock>> pinned_blocks_;  // by block number
+    std::string blocks_directory_;   // the directory pinned_blocks_ came from
+    std::uint64_t blocks_hold_ = 0;  // the file admission hold they were loaded under
 };
 
 }  // namespace zendari

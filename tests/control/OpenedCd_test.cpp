@@ -188,6 +188,9 @@ TEST_F(OpenedCd, ACdRebuiltUnderTheControlIsNeverMixedWithTheOpenedOne) {
     init_and_select(10);
     ASSERT_TRUE(core_->find_key("B"));
     ASSERT_EQ(core_->get_next(), "B:4:2:");
+    core_->set_local(10);
+    const std::string page = core_->get_loc_next("10010102", 100);
+    ASSERT_NE(page.find("B:"), std::string::npos) << page;
 
     // The same folder rebuilt: other people, other records under the same names.
     std::vector<Row> others;
@@ -219,6 +222,11 @@ TEST_F(OpenedCd, ACdRebuiltUnderTheControlIsNeverMixedWithTheOpenedOne) {
     ASSERT_EQ(core_->local(), 10);
     EXPECT_EQ(seen.substr(0, 6), "B:4:2:") << seen;
     EXPECT_EQ(seen.find("999"), std::string::npos) << seen;
+    // A dong page too, detail lines included: the blocks the scans loaded are the CD's.
+    core_->set_local(10);
+    (void)core_->get_loc_next("0", 0);  // another place: the dong starts over
+    core_->set_local(10);
+    EXPECT_EQ(core_->get_loc_next("10010102", 100), page);
     // ...and a region whose index must be opened anew is refused: it is not the CD's.
     core_->set_local(11);
     const std::string err = testing::internal::GetCapturedStderr();
