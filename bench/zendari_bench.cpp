@@ -157,21 +157,27 @@ int main(int argc, char** argv) {
         core.set_local(region);
         (void)core.get_loc_next("0", 0);
     };
-    // The pages' strings are kept and their items counted after the clock stops, as SQLite's
-    // rows are counted from the vector it returns.
-    std::vector<std::string> dong_pages;
+    // Every page's call is timed, and its items counted after the clock stops, as SQLite's
+    // rows are counted from the vector it returns. The page is then let go before the next
+    // is asked for, as the main program lets each page go once it has listed it.
+    struct DongRun {
+        double us = 0;
+        std::size_t items = 0;
+        int pages = 0;
+    };
     auto whole_dong = [&](int region, std::int32_t dong) {
-        dong_pages.clear();
+        DongRun run;
         const std::string loc = std::to_string(dong);
         do {
-            core.set_local(region);
-            dong_pages.push_back(core.get_loc_next(loc, kPage));
-        } while (!core.scan_ended() && dong_pages.size() < 1000);
-    };
-    auto dong_items = [&] {
-        std::size_t items = 0;
-        for (const std::string& page : dong_pages) items += count_items(page);
-        return items;
+            std::string page;
+            run.us += time_us([&] {
+                core.set_local(region);
+                page = core.get_loc_next(loc, kPage);
+            });
+            run.items += count_items(page);
+            ++run.pages;
+        } while (!core.scan_ended() && run.pages < 1000);
+        return run;
     };
 
     // The engine's side of one section alone, over and over for the given seconds, for
@@ -193,7 +199,7 @@ int main(int argc, char** argv) {
             } else if (what == "dongs") {
                 for (const auto& d : w.dongs) {
                     start_over(d.region);
-                    whole_dong(d.region, d.code);
+                    (void)whole_dong(d.region, d.code);
                 }
             } else {
                 std::cerr << "--profile: keystrokes or dongs\n";
@@ -360,9 +366,10 @@ int main(int argc, char** argv) {
             int pages = 0;
             for (int rep = 0; rep < 5; ++rep) {
                 start_over(d.region);
-                ours.push_back(time_us([&] { whole_dong(d.region, d.code); }));
-                items = dong_items();
-                pages = static_cast<int>(dong_pages.size());
+                const DongRun run = whole_dong(d.region, d.code);
+                ours.push_back(run.us);
+                items = run.items;
+                pages = run.pages;
                 theirs.push_back(time_us([&] { sql_items = sql.dong_listing(d.code).size(); }));
             }
             check_rows("dong " + std::to_string(d.code), items, sql_items);
