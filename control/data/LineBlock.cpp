@@ -1,13 +1,11 @@
 #include "data/LineBlock.h"
 
 #include <cstring>
-#include <list>
-#include <mutex>
 
 #include <sys/stat.h>
 
 #include "common/ByteOrder.h"
-#include "common/ChangeWatch.h"
+#include "common/StampedCache.h"
 #include "data/lof_format.h"
 #include "data/record_format.h"
 
@@ -116,40 +114,13 @@ std::unique_ptr<LineBlock> LineBlock::load(const std::string& path, bool use_off
     return block;
 }
 
-namespace {
-
-struct CachedBlock {
-    std::string path;
-    FileStamp stamp;
-    std::shared_ptr<const LineBlock> block;
-};
-
-}  // namespace
-
 std::shared_ptr<const LineBlock> LineBlock::open_shared(const std::string& path) {
     // Blocks stay mapped once touched (a whole CD's worth: mappings are not heap, and a
     // table of line starts built here is 400 KB): re-reading a block after each SetResult
     // would dominate a name listing, and a dong page touches every block of its region.
-    static std::mutex mutex;
-    static std::list<CachedBlock> cache;
-    constexpr std::size_t kCapacity = 128;
-    std::lock_guard lock(mutex);
-    for (auto it = cache.begin(); it != cache.end(); ++it) {
-        if (it->path != path) continue;
-        if (it->stamp.unchanged(path)) {
-            cache.splice(cache.begin(), cache, it);
-            return cache.front().block;
-        }
-        cache.erase(it);
-        break;
-    }
-    FileStamp stamp;
-    if (!stamp.take(path)) return nullptr;
-    std::shared_ptr<const LineBlock> block = load(path);
-    if (!block) return nullptr;
-    cache.push_front({path, stamp, block});
-    if (cache.size() > kCapacity) cache.pop_back();
-    return block;
+    static StampedCache<LineBlock> cache(128);
+    return cache.get(
+        path, [](const LineBlock&) { return true; }, [&] { return load(path); });
 }
 
 }  // namespace zendari
