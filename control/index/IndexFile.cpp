@@ -239,33 +239,9 @@ const IndexEntry* IndexFile::KeyReader::at(std::uint32_t ordinal) noexcept {
 
 std::int64_t IndexFile::last_ordinal_with_value_at_most(std::int32_t value, std::uint32_t lo,
                                                         std::uint32_t hi) const noexcept {
-    if (!values_ascending_) return -1;
-    hi = std::min(hi, key_count_);
-    if (lo >= hi) return -1;
-    if (values_[lo] > value) return -1;
-    // Halving without branches on the values (they would be mispredicted half the time):
-    // first over the samples of the strides after lo's, which are few and stay cached, then
-    // inside the one stride that holds the answer, a cache line or two of the value table.
-    // Nothing depends on an earlier answer, so the misses of successive searches overlap.
-    const auto last_at_most = [value](const std::int32_t* base, std::uint64_t n) {
-        // REQUIRES n >= 1 and base[0] <= value: the last of base[0, n) at or below value.
-        for (; n > 1;) {
-            const std::uint64_t half = n / 2;
-            base = base[half] <= value ? base + half : base;
-            n -= half;
-        }
-        return base;
-    };
-    std::uint64_t start = lo;  // values_[start] <= value, and the answer < start + kStride
-    const std::uint64_t first_sample = std::uint64_t{lo} / kStride + 1;
-    const std::uint64_t end_sample = (std::uint64_t{hi} - 1) / kStride + 1;
-    if (first_sample < end_sample && samples_[first_sample] <= value) {
-        const std::int32_t* s =
-            last_at_most(samples_.data() + first_sample, end_sample - first_sample);
-        start = static_cast<std::uint64_t>(s - samples_.data()) * kStride;
-    }
-    return last_at_most(values_.data() + start, std::min<std::uint64_t>(kStride, hi - start)) -
-           values_.data();
+    std::int64_t ordinal = -1;
+    last_ordinals_with_value_at_most({&value, 1}, lo, hi, {&ordinal, 1});
+    return ordinal;
 }
 
 void IndexFile::last_ordinals_with_value_at_most(std::span<const std::int32_t> values,
@@ -276,8 +252,12 @@ void IndexFile::last_ordinals_with_value_at_most(std::span<const std::int32_t> v
         std::fill(out.begin(), out.end(), -1);
         return;
     }
-    // As above, a batch of values in step: the samples' halving takes as many steps for every
-    // value (the range is the same), the stride's at most four.
+    // Halving without branches on the values (they would be mispredicted half the time):
+    // first over the samples of the strides after lo's, which are few and stay cached, then
+    // inside the one stride that holds the answer, a cache line or two of the value table.
+    // A batch of values goes in step, so the cache misses of its searches overlap: the
+    // samples' halving takes as many steps for every value (the range is the same), the
+    // stride's at most four.
     constexpr std::size_t kBatch = 16;
     const std::uint64_t first_sample = std::uint64_t{lo} / kStride + 1;
     const std::uint64_t end_sample = (std::uint64_t{hi} - 1) / kStride + 1;

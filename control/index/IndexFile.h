@@ -83,7 +83,8 @@ public:
     std::int64_t last_ordinal_with_value_at_most(std::int32_t value, std::uint32_t lo,
                                                  std::uint32_t hi) const noexcept;
     // The same for many values at once, out[k] for values[k] (out as long as values): the
-    // searches go level by level over a batch of values, so their cache misses overlap.
+    // searches go level by level over a batch of values, so their cache misses overlap (a
+    // dong page's matches).
     void last_ordinals_with_value_at_most(std::span<const std::int32_t> values, std::uint32_t lo,
                                           std::uint32_t hi,
                                           std::span<std::int64_t> out) const noexcept;
