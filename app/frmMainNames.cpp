@@ -235,6 +235,8 @@ void frmMain::enterDongSearch(SearchMode mode) {
     setSearchMode(mode);
     showPanes(Pane::Dong);
     showSearchBox(SearchBar::DongWarning);
+    // The name results are out of sight, and the dong list is empty until a page is listed.
+    setResultCommands(false);
     updateDongCommands();
     setBlueCaption(m_ui->vsElastic11, kMustChooseDong);
 }
